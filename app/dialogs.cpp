@@ -1,0 +1,20 @@
+// Modal dialogs from the program's templates, message boxes and the hide step.
+#include "app/app.h"
+
+INT_PTR RunDialogTemplate(int templateId, DLGPROC proc) {
+    HRSRC resource = FindResourceW(g_hInstance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    if (!resource) return -1;
+    HGLOBAL loaded = LoadResource(g_hInstance, resource);
+    if (!loaded) return -1;
+    return DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), NULL, proc, 0);
+}
+
+int ShowMessage(HWND hwnd, LPCWSTR text, UINT style) {
+    return MessageBoxW(hwnd, text, ZARVIC_TITLE, style | MB_SETFOREGROUND);
+}
+
+void RunHideStep(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Sleep(10);
+    ShowWindow(hwnd, SW_HIDE);
+}

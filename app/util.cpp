@@ -1,0 +1,48 @@
+#include "app/util.h"
+
+static DWORD AttributesOf(LPCWSTR path) {
+    if (!path || !path[0]) return INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(path);
+}
+
+int IsExistingFile(LPCWSTR path) {
+    DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+}
+
+int IsExistingDirectory(LPCWSTR path) {
+    DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+}
+
+WCHAR* FindLastChar(WCHAR* text, WCHAR ch) {
+    WCHAR* last = NULL;
+    for (WCHAR* p = text; *p; ++p)
+        if (*p == ch) last = p;
+    return last;
+}
+
+int ClientRectToScreen(HWND hwnd, RECT* rect) {
+    POINT topLeft = {rect->left, rect->top};
+    POINT bottomRight = {rect->right - 1, rect->bottom - 1};
+    MapWindowPoints(hwnd, HWND_DESKTOP, &topLeft, 1);
+    MapWindowPoints(hwnd, HWND_DESKTOP, &bottomRight, 1);
+    rect->left = topLeft.x;
+    rect->top = topLeft.y;
+    rect->right = bottomRight.x + 1;
+    rect->bottom = bottomRight.y + 1;
+    return 1;
+}
+
+int JoinPath(WCHAR* out, LPCWSTR dir, LPCWSTR name) {
+    size_t dirLength = wcslen(dir);
+    size_t nameLength = wcslen(name);
+    out[0] = 0;
+    if (dirLength + 1 + nameLength > MAX_PATH - 1) return 0;
+    wcscpy(out, dir);
+    out[dirLength] = TEXT('\\');
+    wcscpy(out + dirLength + 1, name);
+    return 1;
+}

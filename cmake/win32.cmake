@@ -1,0 +1,29 @@
+# Real Windows: a self-contained GUI executable built with mingw-w64.
+file(GLOB ZARVIC_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+
+set(ZARVIC_RES_OBJECT ${CMAKE_BINARY_DIR}/zarvic_res.o)
+add_custom_command(
+    OUTPUT ${ZARVIC_RES_OBJECT}
+    COMMAND ${CMAKE_RC_COMPILER} --input-format=res --output-format=coff
+            ${ZARVIC_RES} -o ${ZARVIC_RES_OBJECT}
+    DEPENDS ${ZARVIC_RES}
+    COMMENT "Linking resources into an object")
+
+add_executable(zarvic WIN32 ${ZARVIC_LOGIC_SOURCES} ${ZARVIC_WIN32_SOURCES} ${ZARVIC_RES_OBJECT})
+set_target_properties(zarvic PROPERTIES OUTPUT_NAME Zarvic)
+target_include_directories(zarvic PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_compile_definitions(zarvic PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(zarvic PRIVATE ${ZARVIC_WARNINGS})
+target_link_options(zarvic PRIVATE -static -static-libgcc -static-libstdc++)
+target_link_libraries(zarvic PRIVATE shell32 ole32 uuid user32 gdi32 advapi32)
+
+# Small programs the end-to-end tests drive Zarvic with under Wine.
+file(GLOB ZARVIC_E2E_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp)
+foreach(tool_source ${ZARVIC_E2E_TOOLS})
+    get_filename_component(tool ${tool_source} NAME_WE)
+    add_executable(${tool} ${tool_source})
+    target_compile_definitions(${tool} PRIVATE UNICODE _UNICODE)
+    target_compile_options(${tool} PRIVATE ${ZARVIC_WARNINGS})
+    target_link_options(${tool} PRIVATE -static -static-libgcc -static-libstdc++ -municode)
+    target_link_libraries(${tool} PRIVATE user32 gdi32)
+endforeach()

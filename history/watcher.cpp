@@ -1,0 +1,4 @@
+// Placeholder watcher: takes nothing until the clipboard watcher lands.
+#include "history/watcher.h"
+
+void PollClipboard(HWND) {}

@@ -1,0 +1,11 @@
+// The history hot-key: its registration from the Settings record.
+#pragma once
+
+#include "platform/platform.h"
+
+UINT HotKeyModifiers(int entry);
+// Registers hot-key 100 on the main window from entry 0 of the Settings record. Refuses,
+// without asking the system, when there is no modifier or no key.
+BOOL RegisterHistoryHotKey(HWND hwnd);
+// Clears the hot-key-registered flag and unregisters the hot-key, when it is registered.
+void UnregisterHistoryHotKey(HWND hwnd);

@@ -1,0 +1,235 @@
+// The test-facing side of the device.
+#include "device.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "files.h"
+#include "state.h"
+
+namespace sim {
+
+bool AnswerBox(int answer);
+MessageBoxRecord* OpenBoxRecord();
+
+namespace {
+Device* gDevice = nullptr;
+
+std::filesystem::path MakeRoot() {
+    std::filesystem::path base = std::filesystem::temp_directory_path() / "zarvic-sim";
+    std::filesystem::create_directories(base);
+    std::string pattern = (base / "device-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back(0);
+    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot make the device's folder");
+    return std::filesystem::path(buffer.data());
+}
+}  // namespace
+
+Device::Device() : Device(DeviceOptions{}) {}
+
+Device::Device(const DeviceOptions& options) : state_(std::make_unique<DeviceState>()) {
+    if (gDevice) throw std::logic_error("one device at a time");
+    state_->options = options;
+    state_->root = MakeRoot();
+    gDevice = this;
+    BindState(state_.get());
+    std::filesystem::create_directories(state_->root / "Windows" / "Desktop");
+    std::filesystem::create_directories(state_->root / "Windows" / "StartUp");
+    std::filesystem::create_directories(state_->root / "My Documents");
+    std::filesystem::create_directories(state_->root / "Program Files");
+}
+
+Device::~Device() {
+    KillAllPrograms();
+    for (auto& [key, block] : state_->heap) std::free(const_cast<void*>(key));
+    state_->heap.clear();
+    std::error_code ec;
+    std::filesystem::remove_all(state_->root, ec);
+    BindState(nullptr);
+    gDevice = nullptr;
+}
+
+Device& Device::Current() {
+    if (!gDevice) throw std::logic_error("no device");
+    return *gDevice;
+}
+
+DeviceState& Device::State() { return *state_; }
+
+int Device::StartProgram(const std::u16string& exePath, WinMainFunction entry, ResourceImage resources,
+                         int showCommand) {
+    auto p = std::make_unique<Program>();
+    p->id = state_->nextProgramId++;
+    p->exePath = exePath;
+    p->entry = entry;
+    p->resources = resources;
+    p->showCommand = showCommand;
+    p->instance = reinterpret_cast<HINSTANCE>(NewHandle());
+    int id = p->id;
+    state_->programs.push_back(std::move(p));
+    state_->generation++;
+    RunUntilIdle();
+    return id;
+}
+
+bool Device::IsRunning(int program) const {
+    Program* p = FindProgram(program);
+    return p && p->state != Program::State::Exited;
+}
+
+std::optional<int> Device::ExitCode(int program) const {
+    Program* p = FindProgram(program);
+    if (!p || p->state != Program::State::Exited) return std::nullopt;
+    return p->exitCode;
+}
+
+void Device::RunUntilIdle() { RunUntilIdleImpl(); }
+void Device::Advance(uint32_t milliseconds) { AdvanceImpl(milliseconds); }
+uint64_t Device::Now() const { return state_->now; }
+
+std::filesystem::path Device::HostPath(const std::u16string& devicePath) const { return Resolve(devicePath).host; }
+
+void Device::PlaceFile(const std::u16string& devicePath, const std::vector<uint8_t>& bytes) {
+    auto host = HostPath(devicePath);
+    std::filesystem::create_directories(host.parent_path());
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void Device::PlaceDirectory(const std::u16string& devicePath) {
+    std::filesystem::create_directories(HostPath(devicePath));
+}
+
+std::optional<std::vector<uint8_t>> Device::FileBytes(const std::u16string& devicePath) const {
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.isFile) return std::nullopt;
+    std::ifstream in(r.host, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Device::Exists(const std::u16string& devicePath) const {
+    ResolvedPath r = Resolve(devicePath);
+    return r.isFile || r.isDirectory;
+}
+
+void Device::SetFileReadOnly(const std::u16string& devicePath, bool readOnly) {
+    ResolvedPath r = Resolve(devicePath);
+    DWORD& a = state_->attributes[r.key];
+    a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
+void Device::SetWriteProtected(const std::u16string& deviceFolder, bool on) {
+    std::u16string key = Resolve(deviceFolder).key;
+    if (on)
+        state_->writeProtected.insert(key);
+    else
+        state_->writeProtected.erase(key);
+}
+
+HWND Device::FindWindow(const std::u16string& className, const std::u16string& title) const {
+    return FindWindowW(className.empty() ? nullptr : className.c_str(), title.empty() ? nullptr : title.c_str());
+}
+
+static WindowInfo InfoOf(const sim::Window& w) {
+    WindowInfo info;
+    info.handle = w.handle;
+    info.program = w.program ? w.program->id : 0;
+    info.className = w.className;
+    info.title = w.title;
+    info.style = w.style;
+    info.exStyle = w.exStyle;
+    info.parent = w.parent;
+    info.owner = w.owner;
+    GetWindowRect(w.handle, &info.rect);
+    info.visible = w.visible;
+    info.enabled = w.enabled;
+    info.topmost = w.topmost;
+    return info;
+}
+
+std::vector<WindowInfo> Device::Windows(int program) const {
+    std::vector<WindowInfo> out;
+    for (auto& [key, w] : state_->windows)
+        if (program == 0 || (w->program && w->program->id == program)) out.push_back(InfoOf(*w));
+    return out;
+}
+
+std::optional<WindowInfo> Device::Window(HWND hwnd) const {
+    sim::Window* w = FindWin(hwnd);
+    if (!w) return std::nullopt;
+    return InfoOf(*w);
+}
+
+HWND Device::Foreground() const { return state_->foreground; }
+std::vector<HWND> Device::ZOrder() const { return state_->zOrder; }
+
+LRESULT Device::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = SendMessageW(hwnd, message, wParam, lParam);
+    RunUntilIdle();
+    return result;
+}
+
+void Device::Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageW(hwnd, message, wParam, lParam);
+    RunUntilIdle();
+}
+
+const std::vector<MessageBoxRecord>& Device::MessageBoxes() const { return state_->messageBoxes; }
+
+const MessageBoxRecord* Device::OpenMessageBox() const { return OpenBoxRecord(); }
+
+void Device::AnswerMessageBox(int answer) {
+    if (!AnswerBox(answer)) throw std::logic_error("no open message box takes that answer");
+    RunUntilIdle();
+}
+
+bool Device::PressHotKey(UINT modifiers, UINT vk) {
+    for (const HotKey& k : state_->hotKeys) {
+        if (k.modifiers == modifiers && k.vk == vk) {
+            PostMessageW(k.hwnd, WM_HOTKEY, static_cast<WPARAM>(k.id), MAKELPARAM(modifiers, vk));
+            RunUntilIdle();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Device::HoldHotKeyElsewhere(UINT modifiers, UINT vk) { state_->foreignHotKeys.emplace_back(modifiers, vk); }
+
+std::vector<HeapBlock> Device::LiveBlocks(int owner) const {
+    std::vector<HeapBlock> out;
+    for (auto& [key, block] : state_->heap)
+        if (block.owner == owner) out.push_back(block);
+    return out;
+}
+
+size_t Device::BadFrees() const { return state_->badFrees; }
+
+void Device::FailAllocations(int skip, int count) {
+    state_->allocSkip = skip;
+    state_->allocFail = count;
+}
+
+bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
+void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }
+
+const std::vector<Call>& Device::Calls() const { return state_->calls; }
+
+std::vector<Call> Device::Calls(const std::string& name, int program) const {
+    std::vector<Call> out;
+    for (const Call& c : state_->calls)
+        if (c.name == name && (program == 0 || c.program == program)) out.push_back(c);
+    return out;
+}
+
+void Device::ClearCalls() { state_->calls.clear(); }
+
+int Device::ScreenWidth() const { return state_->options.screenWidth; }
+int Device::ScreenHeight() const { return state_->options.screenHeight; }
+
+RECT Device::WorkArea() const {
+    return RECT{0, 0, state_->options.screenWidth, state_->options.screenHeight - state_->options.taskbarHeight};
+}
+
+}  // namespace sim

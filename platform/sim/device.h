@@ -1,0 +1,165 @@
+// The simulated Handheld PC as a test sees it: one device with a screen, a file system,
+// programs that run on it, a virtual clock, and a record of the platform calls the
+// programs made. Tests act on it as a person at the device would, then look at it.
+//
+// The device is single-stepped: programs run until every one of them is idle (blocked
+// for input with nothing due), and only then does control come back to the test.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim_types.h"
+
+namespace sim {
+
+struct DeviceState;
+
+typedef int (*WinMainFunction)(HINSTANCE, HINSTANCE, LPSTR, int);
+
+// Compiled resources (.res image) of a program.
+struct ResourceImage {
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+};
+
+// One platform call, as recorded for tests.
+struct Call {
+    int program = 0;                  // program id; 0 for the device or the test
+    std::string name;                 // the operation's Win32 name
+    std::vector<intptr_t> args;       // its integer and handle arguments, in order
+    std::u16string text;              // its main string argument, if any
+    std::u16string text2;             // a second string argument, if any
+    intptr_t result = 0;
+};
+
+struct MessageBoxRecord {
+    int program = 0;
+    HWND owner = nullptr;
+    HWND window = nullptr;            // the box's own window while it is shown
+    std::u16string text;
+    std::u16string caption;
+    UINT style = 0;
+    int answer = 0;                   // 0 while the box is open
+};
+
+struct HeapBlock {
+    const void* address = nullptr;
+    size_t size = 0;
+    int owner = 0;                    // program id; kClipboardOwner once the clipboard took it
+    uint64_t serial = 0;
+};
+constexpr int kClipboardOwner = -1;
+
+struct WindowInfo {
+    HWND handle = nullptr;
+    int program = 0;
+    std::u16string className;
+    std::u16string title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;
+    HWND owner = nullptr;
+    RECT rect{};                      // screen coordinates
+    bool visible = false;
+    bool enabled = true;
+    bool topmost = false;
+};
+
+struct DeviceOptions {
+    int screenWidth = 800;
+    int screenHeight = 480;
+    int taskbarHeight = 26;
+};
+
+class Device {
+public:
+    Device();
+    explicit Device(const DeviceOptions& options);
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    static Device& Current();
+
+    // ---- programs ----
+    // Installs nothing: the executable's file must exist (see PlaceFile). Starts the
+    // program and runs the device until it is idle. Returns the program id.
+    int StartProgram(const std::u16string& exePath, WinMainFunction entry, ResourceImage resources = {},
+                     int showCommand = SW_SHOWNORMAL);
+    bool IsRunning(int program) const;
+    std::optional<int> ExitCode(int program) const;
+
+    // ---- time ----
+    void RunUntilIdle();
+    // Moves the virtual clock on by the given milliseconds, firing every timer that falls
+    // due on the way at its own time.
+    void Advance(uint32_t milliseconds);
+    uint64_t Now() const;
+
+    // ---- files: device paths such as u"\\Program Files\\Zarvic\\Zarvic.exe" ----
+    std::filesystem::path HostPath(const std::u16string& devicePath) const;
+    void PlaceFile(const std::u16string& devicePath, const std::vector<uint8_t>& bytes);
+    void PlaceDirectory(const std::u16string& devicePath);
+    std::optional<std::vector<uint8_t>> FileBytes(const std::u16string& devicePath) const;
+    bool Exists(const std::u16string& devicePath) const;
+    void SetFileReadOnly(const std::u16string& devicePath, bool readOnly);
+    // Every file created or written below this folder fails as on a write-protected card.
+    void SetWriteProtected(const std::u16string& deviceFolder, bool on);
+
+    // ---- windows ----
+    HWND FindWindow(const std::u16string& className, const std::u16string& title = u"") const;
+    std::vector<WindowInfo> Windows(int program = 0) const;     // 0: every program's
+    std::optional<WindowInfo> Window(HWND hwnd) const;
+    HWND Foreground() const;
+    std::vector<HWND> ZOrder() const;                           // top-level windows, top first
+    // Sends a message from outside any program (as another process would) and runs the
+    // device until it is idle.
+    LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void Post(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // ---- message boxes ----
+    const std::vector<MessageBoxRecord>& MessageBoxes() const;
+    const MessageBoxRecord* OpenMessageBox() const;
+    // Answers the box that is open (the newest), as a tap on its button would.
+    void AnswerMessageBox(int answer);
+
+    // ---- hot-keys ----
+    // Presses a key combination. A registered hot-key reaches its window as WM_HOTKEY;
+    // returns whether one did.
+    bool PressHotKey(UINT modifiers, UINT vk);
+    // Makes another program hold this combination, so registering it fails.
+    void HoldHotKeyElsewhere(UINT modifiers, UINT vk);
+
+    // ---- heap ----
+    std::vector<HeapBlock> LiveBlocks(int owner) const;
+    size_t BadFrees() const;
+    // The next `count` LocalAlloc calls after `skip` successful ones fail.
+    void FailAllocations(int skip, int count = 1);
+
+    // ---- mutexes ----
+    bool MutexExists(const std::u16string& name) const;
+    void FailMutexCreation(bool on);
+
+    // ---- recorded calls ----
+    const std::vector<Call>& Calls() const;
+    std::vector<Call> Calls(const std::string& name, int program = 0) const;
+    void ClearCalls();
+
+    // ---- screen ----
+    int ScreenWidth() const;
+    int ScreenHeight() const;
+    RECT WorkArea() const;
+
+    DeviceState& State();
+
+private:
+    std::unique_ptr<DeviceState> state_;
+};
+
+}  // namespace sim

@@ -1,0 +1,438 @@
+// The device's file system: device paths ("\Program Files\Zarvic\Zarvic.exe") are
+// case-insensitive and live in a host folder of their own. Sharing, read-only files,
+// write-protected folders and running executables refuse access as Windows CE does.
+#include <algorithm>
+#include <fstream>
+
+#include "files.h"
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+static bool ValidComponent(const std::u16string& c) {
+    for (char16_t ch : c)
+        if (ch < 32 || ch == u'<' || ch == u'>' || ch == u':' || ch == u'"' || ch == u'|' || ch == u'?' ||
+            ch == u'*')
+            return false;
+    return true;
+}
+
+ResolvedPath Resolve(const std::u16string& devicePath) {
+    ResolvedPath r;
+    if (devicePath.empty()) return r;
+    std::vector<std::u16string> parts;
+    std::u16string part;
+    for (char16_t ch : devicePath + u"\\") {
+        if (ch == u'\\' || ch == u'/') {
+            if (part == u"..") {
+                if (!parts.empty()) parts.pop_back();
+            } else if (!part.empty() && part != u".") {
+                if (!ValidComponent(part)) return r;
+                parts.push_back(part);
+            }
+            part.clear();
+        } else {
+            part += ch;
+        }
+    }
+    fs::path host = S().root;
+    std::u16string key;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::u16string wanted = Lower(parts[i]);
+        std::string actual = ToUtf8(parts[i]);
+        std::error_code ec;
+        if (fs::is_directory(host, ec)) {
+            for (const auto& entry : fs::directory_iterator(host, ec)) {
+                if (Lower(FromUtf8(entry.path().filename().string())) == wanted) {
+                    actual = entry.path().filename().string();
+                    break;
+                }
+            }
+        }
+        if (i + 1 == parts.size()) r.parent = host;
+        host /= actual;
+        key += u"\\" + wanted;
+    }
+    if (parts.empty()) r.parent = S().root;
+    r.valid = true;
+    r.host = host;
+    r.key = key.empty() ? u"\\" : key;
+    r.isRoot = parts.empty();
+    std::error_code ec;
+    r.isDirectory = fs::is_directory(host, ec);
+    r.isFile = fs::is_regular_file(host, ec);
+    r.parentExists = fs::is_directory(r.parent, ec);
+    return r;
+}
+
+DWORD ExtraAttributes(const std::u16string& key) {
+    auto it = S().attributes.find(key);
+    return it == S().attributes.end() ? 0 : it->second;
+}
+
+bool UnderWriteProtection(const std::u16string& key) {
+    for (const auto& folder : S().writeProtected)
+        if (key == folder || key.compare(0, folder.size() + 1, folder + u"\\") == 0) return true;
+    return false;
+}
+
+bool IsRunningExecutable(const std::u16string& key) {
+    for (auto& p : S().programs)
+        if (p->hosted && p->state != Program::State::Exited && Lower(Resolve(p->exePath).key) == key) return true;
+    return false;
+}
+
+static bool OpenHandlesOn(const std::u16string& key) {
+    for (auto& [h, o] : S().kernelObjects)
+        if (o.kind == KernelObject::Kind::File && o.name == key) return true;
+    return false;
+}
+
+static KernelObject* FileObject(HANDLE h) {
+    auto it = S().kernelObjects.find(reinterpret_cast<uintptr_t>(h));
+    if (it == S().kernelObjects.end() || it->second.kind != KernelObject::Kind::File) return nullptr;
+    return &it->second;
+}
+
+// Glob match of a file name against a pattern of '*' and '?', without regard to case.
+static bool NameMatches(const std::u16string& name, const std::u16string& pattern) {
+    std::u16string n = Lower(name), p = Lower(pattern);
+    if (p == u"*.*") p = u"*";
+    size_t ni = 0, pi = 0, star = std::u16string::npos, mark = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && (p[pi] == u'?' || p[pi] == n[ni])) {
+            ++ni;
+            ++pi;
+        } else if (pi < p.size() && p[pi] == u'*') {
+            star = pi++;
+            mark = ni;
+        } else if (star != std::u16string::npos) {
+            pi = star + 1;
+            ni = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == u'*') ++pi;
+    return pi == p.size();
+}
+
+static void FillFindData(const fs::directory_entry& e, const std::u16string& key, WIN32_FIND_DATAW* d) {
+    *d = WIN32_FIND_DATAW{};
+    std::error_code ec;
+    bool dir = e.is_directory(ec);
+    d->dwFileAttributes = (dir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) | ExtraAttributes(key);
+    if (!dir) d->nFileSizeLow = static_cast<DWORD>(e.file_size(ec));
+    std::u16string name = FromUtf8(e.path().filename().string());
+    size_t n = std::min<size_t>(name.size(), MAX_PATH - 1);
+    std::copy(name.begin(), name.begin() + n, d->cFileName);
+    d->cFileName[n] = 0;
+}
+
+}  // namespace sim
+
+using namespace sim;
+
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
+                   HANDLE) {
+    DeviceState& s = S();
+    std::u16string devicePath = FromWide(path);
+    Call& call = Record("CreateFileW", {static_cast<intptr_t>(access), static_cast<intptr_t>(share),
+                                        static_cast<intptr_t>(disposition)},
+                        devicePath);
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || r.isRoot || !r.parentExists) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (r.isDirectory) {
+        Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    bool exists = r.isFile;
+    bool writes = (access & GENERIC_WRITE) != 0;
+    bool creates = !exists && (disposition == CREATE_NEW || disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
+    bool truncates = exists && (disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING);
+    switch (disposition) {
+    case CREATE_NEW:
+        if (exists) {
+            Fail(ERROR_FILE_EXISTS);
+            return INVALID_HANDLE_VALUE;
+        }
+        break;
+    case OPEN_EXISTING:
+    case TRUNCATE_EXISTING:
+        if (!exists) {
+            Fail(ERROR_FILE_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        break;
+    case CREATE_ALWAYS:
+    case OPEN_ALWAYS:
+        break;
+    default:
+        Fail(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    if ((writes || creates || truncates) && UnderWriteProtection(r.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (exists && (writes || truncates) && (ExtraAttributes(r.key) & FILE_ATTRIBUTE_READONLY)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (exists && (writes || truncates) && IsRunningExecutable(r.key)) {
+        Fail(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
+    }
+    for (auto& [h, o] : s.kernelObjects) {
+        if (o.kind != KernelObject::Kind::File || o.name != r.key) continue;
+        bool theyAllowUs = (!(access & GENERIC_READ) || (o.share & FILE_SHARE_READ)) &&
+                           (!(access & GENERIC_WRITE) || (o.share & FILE_SHARE_WRITE));
+        bool weAllowThem = (!(o.access & GENERIC_READ) || (share & FILE_SHARE_READ)) &&
+                           (!(o.access & GENERIC_WRITE) || (share & FILE_SHARE_WRITE));
+        if (!theyAllowUs || !weAllowThem) {
+            Fail(ERROR_SHARING_VIOLATION);
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    if (creates || truncates) {
+        std::ofstream create(r.host, std::ios::binary | std::ios::trunc);
+        if (!create) {
+            Fail(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    KernelObject o;
+    o.kind = KernelObject::Kind::File;
+    o.program = CurrentProgramId();
+    o.name = r.key;
+    o.host = r.host;
+    o.access = access;
+    o.share = share;
+    HANDLE h = NewHandle();
+    s.kernelObjects[reinterpret_cast<uintptr_t>(h)] = o;
+    Fail(exists && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) ? ERROR_ALREADY_EXISTS
+                                                                                : ERROR_SUCCESS);
+    call.result = reinterpret_cast<intptr_t>(h);
+    return h;
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
+    Record("ReadFile", {reinterpret_cast<intptr_t>(file), static_cast<intptr_t>(toRead)});
+    if (read) *read = 0;
+    KernelObject* o = FileObject(file);
+    if (!o) {
+        Fail(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!(o->access & GENERIC_READ)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    std::ifstream in(o->host, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(o->position));
+    in.read(static_cast<char*>(buffer), toRead);
+    DWORD got = in ? toRead : static_cast<DWORD>(std::max<std::streamsize>(0, in.gcount()));
+    o->position += got;
+    if (read) *read = got;
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVOID) {
+    Record("WriteFile", {reinterpret_cast<intptr_t>(file), static_cast<intptr_t>(toWrite)});
+    if (written) *written = 0;
+    KernelObject* o = FileObject(file);
+    if (!o) {
+        Fail(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!(o->access & GENERIC_WRITE)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    std::fstream out(o->host, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(static_cast<std::streamoff>(o->position));
+    out.write(static_cast<const char*>(buffer), toWrite);
+    if (!out) {
+        Fail(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    o->position += toWrite;
+    if (written) *written = toWrite;
+    return TRUE;
+}
+
+DWORD GetFileSize(HANDLE file, LPDWORD high) {
+    KernelObject* o = FileObject(file);
+    if (high) *high = 0;
+    if (!o) {
+        Fail(ERROR_INVALID_HANDLE);
+        return 0xFFFFFFFF;
+    }
+    std::error_code ec;
+    return static_cast<DWORD>(fs::file_size(o->host, ec));
+}
+
+DWORD GetFileAttributesW(LPCWSTR path) {
+    ResolvedPath r = Resolve(FromWide(path));
+    if (!r.valid) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (r.isDirectory) return FILE_ATTRIBUTE_DIRECTORY | ExtraAttributes(r.key);
+    if (r.isFile) return FILE_ATTRIBUTE_ARCHIVE | ExtraAttributes(r.key);
+    Fail(r.parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
+    ResolvedPath r = Resolve(FromWide(path));
+    if (!r.valid || (!r.isFile && !r.isDirectory)) {
+        Fail(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    S().attributes[r.key] = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return TRUE;
+}
+
+HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
+    DeviceState& s = S();
+    std::u16string p = FromWide(pattern);
+    Record("FindFirstFileW", {}, p);
+    size_t cut = p.find_last_of(u"\\/");
+    std::u16string folder = cut == std::u16string::npos ? u"\\" : p.substr(0, cut);
+    std::u16string mask = cut == std::u16string::npos ? p : p.substr(cut + 1);
+    ResolvedPath r = Resolve(folder.empty() ? u"\\" : folder);
+    if (!r.valid || !r.isDirectory || mask.empty() || !data) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::vector<fs::directory_entry> entries;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(r.host, ec))
+        if (NameMatches(FromUtf8(e.path().filename().string()), mask)) entries.push_back(e);
+    std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
+        return Lower(FromUtf8(a.path().filename().string())) < Lower(FromUtf8(b.path().filename().string()));
+    });
+    if (entries.empty()) {
+        Fail(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    KernelObject o;
+    o.kind = KernelObject::Kind::Find;
+    o.program = CurrentProgramId();
+    for (const auto& e : entries) {
+        WIN32_FIND_DATAW d;
+        std::u16string key = (r.key == u"\\" ? u"" : r.key) + u"\\" + Lower(FromUtf8(e.path().filename().string()));
+        FillFindData(e, key, &d);
+        o.found.push_back(d);
+    }
+    *data = o.found[0];
+    o.next = 1;
+    HANDLE h = NewHandle();
+    s.kernelObjects[reinterpret_cast<uintptr_t>(h)] = o;
+    return h;
+}
+
+BOOL FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data) {
+    auto it = S().kernelObjects.find(reinterpret_cast<uintptr_t>(find));
+    if (it == S().kernelObjects.end() || it->second.kind != KernelObject::Kind::Find || !data) {
+        Fail(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    KernelObject& o = it->second;
+    if (o.next >= o.found.size()) {
+        Fail(ERROR_NO_MORE_FILES);
+        return FALSE;
+    }
+    *data = o.found[o.next++];
+    return TRUE;
+}
+
+BOOL FindClose(HANDLE find) {
+    auto it = S().kernelObjects.find(reinterpret_cast<uintptr_t>(find));
+    if (it == S().kernelObjects.end() || it->second.kind != KernelObject::Kind::Find) {
+        Fail(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    S().kernelObjects.erase(it);
+    return TRUE;
+}
+
+BOOL DeleteFileW(LPCWSTR path) {
+    std::u16string devicePath = FromWide(path);
+    Record("DeleteFileW", {}, devicePath);
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || (!r.isFile && !r.isDirectory)) {
+        Fail(r.valid && r.parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (r.isDirectory || (ExtraAttributes(r.key) & FILE_ATTRIBUTE_READONLY) || IsRunningExecutable(r.key)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (UnderWriteProtection(r.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return FALSE;
+    }
+    if (OpenHandlesOn(r.key)) {
+        Fail(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    std::error_code ec;
+    fs::remove(r.host, ec);
+    S().attributes.erase(r.key);
+    return ec ? FALSE : TRUE;
+}
+
+BOOL RemoveDirectoryW(LPCWSTR path) {
+    std::u16string devicePath = FromWide(path);
+    Record("RemoveDirectoryW", {}, devicePath);
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || (!r.isFile && !r.isDirectory)) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (r.isFile) {
+        Fail(ERROR_DIRECTORY);
+        return FALSE;
+    }
+    if (r.isRoot || (ExtraAttributes(r.key) & FILE_ATTRIBUTE_READONLY)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (UnderWriteProtection(r.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return FALSE;
+    }
+    std::error_code ec;
+    if (!fs::is_empty(r.host, ec)) {
+        Fail(ERROR_DIR_NOT_EMPTY);
+        return FALSE;
+    }
+    fs::remove(r.host, ec);
+    S().attributes.erase(r.key);
+    return ec ? FALSE : TRUE;
+}
+
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
+    ResolvedPath r = Resolve(FromWide(path));
+    if (!r.valid || !r.parentExists) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (r.isFile || r.isDirectory) {
+        Fail(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (UnderWriteProtection(r.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return FALSE;
+    }
+    std::error_code ec;
+    fs::create_directory(r.host, ec);
+    return ec ? FALSE : TRUE;
+}

@@ -1,0 +1,24 @@
+// The device's file system, as the other parts of the device reach it.
+#pragma once
+
+#include "state.h"
+
+namespace sim {
+
+struct ResolvedPath {
+    bool valid = false;              // a well-formed device path
+    std::filesystem::path host;      // where it lives on the host
+    std::filesystem::path parent;
+    std::u16string key;              // normalised, lower-case device path
+    bool isRoot = false;
+    bool isFile = false;
+    bool isDirectory = false;
+    bool parentExists = false;
+};
+
+ResolvedPath Resolve(const std::u16string& devicePath);
+DWORD ExtraAttributes(const std::u16string& key);
+bool UnderWriteProtection(const std::u16string& key);
+bool IsRunningExecutable(const std::u16string& key);
+
+}  // namespace sim

@@ -1,0 +1,217 @@
+// The device's internal state, shared by the files that implement the platform calls.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "device.h"
+#include "sim_api.h"
+
+namespace sim {
+
+struct Program;
+
+// Thrown inside a program's thread when the device shuts down while the program still
+// runs; it unwinds the program's stack without running any more of its code.
+struct ProgramKilled {};
+
+struct WindowClass {
+    std::u16string name;
+    WNDCLASSW wc{};
+    ATOM atom = 0;
+    Program* program = nullptr;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    Program* program = nullptr;
+    std::u16string className;
+    WNDPROC proc = nullptr;
+    std::u16string title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;
+    HWND owner = nullptr;
+    HMENU menuOrId = nullptr;
+    RECT rect{};                 // top-level: screen; child: parent's client coordinates
+    bool visible = false;
+    bool enabled = true;
+    bool topmost = false;
+    bool invalid = false;        // has an update region
+    bool erase = false;
+    bool destroying = false;
+    LONG_PTR userData = 0;
+    LONG_PTR dialogData = 0;     // dialog procedure and state, for dialog windows
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> builtinProc;  // device-provided windows
+};
+
+struct Timer {
+    Program* program = nullptr;
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    uint64_t due = 0;
+    TIMERPROC proc = nullptr;
+};
+
+struct SentMessage {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;
+    bool done = false;
+};
+
+// A device-provided program (an editor, the shell) runs inside the device: its queue is
+// pumped by the device whenever the hosted programs are idle.
+struct BuiltinProgram {
+    virtual ~BuiltinProgram() = default;
+    virtual void Pump() {}
+};
+
+struct Program {
+    int id = 0;
+    std::u16string exePath;
+    HINSTANCE instance = nullptr;
+    ResourceImage resources;
+    WinMainFunction entry = nullptr;
+    int showCommand = SW_SHOWNORMAL;
+    bool hosted = true;
+    BuiltinProgram* builtin = nullptr;
+    enum class State { NotStarted, Running, Waiting, Exited } state = State::NotStarted;
+    std::thread thread;
+    int exitCode = 0;
+
+    std::deque<MSG> posted;
+    std::deque<MSG> input;
+    std::deque<SentMessage*> sent;
+    bool quitPosted = false;
+    int quitCode = 0;
+    bool wake = false;            // a modal loop of this program has something to look at
+    bool killRequested = false;
+    uint64_t blockedGeneration = 0;  // the device's generation when the program last blocked
+    DWORD lastError = 0;
+    int modalDepth = 0;
+    std::function<bool()> waitUntil;  // extra wake condition of the wait in progress
+};
+
+struct KernelObject {
+    enum class Kind { Mutex, File, Find } kind = Kind::Mutex;
+    int program = 0;
+    std::u16string name;          // mutex name, or the file's device path (lower case)
+    // files
+    std::filesystem::path host;
+    DWORD access = 0;
+    DWORD share = 0;
+    uint64_t position = 0;
+    // finds
+    std::vector<WIN32_FIND_DATAW> found;
+    size_t next = 0;
+};
+
+struct HotKey {
+    HWND hwnd = nullptr;
+    int id = 0;
+    UINT modifiers = 0;
+    UINT vk = 0;
+};
+
+struct DeviceState {
+    DeviceOptions options;
+    std::filesystem::path root;   // host folder that holds the device's file system
+
+    // scheduling: exactly one of the driver (the test, id 0) and the hosted programs runs
+    std::mutex batonMutex;
+    std::condition_variable batonSignal;
+    int running = 0;
+    uint64_t generation = 0;      // bumped by every change a blocked program may wait for
+    int failGetMessage = 0;       // the next GetMessageW calls that fail with -1
+    int failWindowCreation = 0;   // the next CreateWindowExW calls that fail
+    int failClassRegistration = 0;
+
+    uint64_t now = 0;
+    std::vector<std::unique_ptr<Program>> programs;
+    int nextProgramId = 1;
+
+    std::map<uintptr_t, std::unique_ptr<Window>> windows;
+    std::vector<HWND> zOrder;     // top-level windows, top first
+    std::map<std::u16string, WindowClass> classes;  // key: lower-case name
+    ATOM nextAtom = 0xC000;
+    uintptr_t nextHandle = 0x10000;
+    HWND foreground = nullptr;
+    HWND focus = nullptr;
+    std::vector<Timer> timers;
+
+    std::map<uintptr_t, KernelObject> kernelObjects;
+    std::map<std::u16string, int> mutexes;          // name → open handle count
+    bool failMutexCreation = false;
+
+    std::map<const void*, HeapBlock> heap;
+    uint64_t heapSerial = 0;
+    size_t badFrees = 0;
+    int allocSkip = 0;
+    int allocFail = 0;
+
+    std::map<std::u16string, DWORD> attributes;     // lower-case device path → extra attributes
+    std::set<std::u16string> writeProtected;        // lower-case device folders
+
+    std::vector<MessageBoxRecord> messageBoxes;
+    std::vector<HotKey> hotKeys;
+    std::vector<std::pair<UINT, UINT>> foreignHotKeys;
+
+    std::vector<Call> calls;
+
+    // every extension of the device (clipboard, GDI, menus, dialogs, shell) keeps its own
+    // state object here, created on first use
+    std::map<std::string, std::shared_ptr<void>> extensions;
+    template <typename T>
+    T& Extension(const std::string& key) {
+        auto& slot = extensions[key];
+        if (!slot) slot = std::make_shared<T>();
+        return *static_cast<T*>(slot.get());
+    }
+};
+
+// ---- helpers shared by the implementation files ----
+DeviceState& S();
+Program* CurrentProgram();           // null on the test's thread
+int CurrentProgramId();
+Program* FindProgram(int id);
+Window* FindWin(HWND hwnd);
+HWND NewHandle();
+void Fail(DWORD error);               // SetLastError for the calling program
+Call& Record(const char* name, std::vector<intptr_t> args, std::u16string text = u"", std::u16string text2 = u"");
+
+std::u16string Lower(std::u16string s);
+std::u16string FromWide(LPCWSTR s);   // empty for null
+std::string ToUtf8(const std::u16string& s);
+std::u16string FromUtf8(const std::string& s);
+
+// Retrieves the next message for the program as GetMessageW/PeekMessageW would. With
+// wait, blocks until one comes or until stop() holds (then returns false).
+bool NextMessage(Program* p, MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait,
+                 const std::function<bool()>& stop = nullptr);
+// Blocks the calling program until the driver resumes it.
+void Block(Program* p);
+// Runs a window procedure for a message, as SendMessageW does within one thread.
+LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void DestroyWindowsOf(Program* p);
+void ActivateNextAfter(HWND leaving);
+RECT ClientRectOf(const Window& w);   // client rectangle in screen coordinates
+POINT ClientOriginOf(const Window& w);
+bool HasWork(Program* p);
+void ProcessSentMessages(Program* p);
+void RunUntilIdleImpl();
+void AdvanceImpl(uint32_t milliseconds);
+void BindState(DeviceState* state);
+void KillAllPrograms();
+DWORD LastErrorOfCaller();
+void ReleaseKernelObjectsOf(Program* p);
+
+}  // namespace sim

@@ -1,0 +1,59 @@
+// The notification area of the taskbar: the icons programs put there.
+#include "tray.h"
+
+#include "resources.h"
+
+namespace sim {
+
+TrayState& Tray() { return S().Extension<TrayState>("tray"); }
+
+}  // namespace sim
+
+using namespace sim;
+
+BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
+    Record("Shell_NotifyIcon", {static_cast<intptr_t>(message), data ? static_cast<intptr_t>(data->uID) : 0,
+                                data ? static_cast<intptr_t>(data->uFlags) : 0},
+           data ? std::u16string(data->szTip, std::char_traits<char16_t>::length(data->szTip)) : u"");
+    if (!data || !FindWin(data->hWnd) || data->cbSize < sizeof(NOTIFYICONDATAW)) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto& icons = Tray().icons;
+    auto it = icons.begin();
+    for (; it != icons.end(); ++it)
+        if (it->hwnd == data->hWnd && it->id == data->uID) break;
+    switch (message) {
+    case NIM_ADD: {
+        if (it != icons.end()) return FALSE;
+        TrayIcon icon;
+        icon.hwnd = data->hWnd;
+        icon.id = data->uID;
+        icons.push_back(icon);
+        it = icons.end() - 1;
+        break;
+    }
+    case NIM_MODIFY:
+        if (it == icons.end()) return FALSE;
+        break;
+    case NIM_DELETE:
+        if (it == icons.end()) return FALSE;
+        icons.erase(it);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+    if (data->uFlags & NIF_MESSAGE) it->callbackMessage = data->uCallbackMessage;
+    if (data->uFlags & NIF_TIP) {
+        size_t n = 0;
+        while (n < 63 && data->szTip[n]) ++n;
+        it->tip.assign(data->szTip, n);
+    }
+    if (data->uFlags & NIF_ICON) {
+        // The notification area keeps a copy of its own: the program may destroy its icon.
+        const IconObject* icon = FindIcon(data->hIcon);
+        it->hasIcon = icon != nullptr;
+        it->iconWidth = icon ? icon->width : 0;
+    }
+    return TRUE;
+}

@@ -1,0 +1,18 @@
+// Real Windows. The logic calls the platform by its Win32 names; where desktop Windows
+// lacks a Windows CE operation or behaves differently, this backend supplies the
+// device's behaviour under the same name.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wchar.h>
+
+#include "win32_ce_shell.h"
