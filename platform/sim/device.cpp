@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "files.h"
+#include "input.h"
 #include "state.h"
 
 namespace sim {
@@ -184,15 +185,59 @@ void Device::AnswerMessageBox(int answer) {
     RunUntilIdle();
 }
 
-bool Device::PressHotKey(UINT modifiers, UINT vk) {
-    for (const HotKey& k : state_->hotKeys) {
-        if (k.modifiers == modifiers && k.vk == vk) {
-            PostMessageW(k.hwnd, WM_HOTKEY, static_cast<WPARAM>(k.id), MAKELPARAM(modifiers, vk));
-            RunUntilIdle();
-            return true;
-        }
+void Device::HoldKey(UINT vk) {
+    KeyEvent(vk, false);
+    RunUntilIdle();
+}
+
+void Device::ReleaseKey(UINT vk) {
+    KeyEvent(vk, true);
+    RunUntilIdle();
+}
+
+void Device::PressKey(UINT vk) {
+    KeyEvent(vk, false);
+    RunUntilIdle();
+    KeyEvent(vk, true);
+    RunUntilIdle();
+}
+
+void Device::TypeText(const std::u16string& text) {
+    for (char16_t c : text) {
+        UINT vk = 0;
+        bool shift = false;
+        if (c >= u'a' && c <= u'z') vk = c - 32;
+        else if (c >= u'A' && c <= u'Z') { vk = c; shift = true; }
+        else if (c >= u'0' && c <= u'9') vk = c;
+        else if (c == u' ') vk = VK_SPACE;
+        else if (c == u'\r' || c == u'\n') vk = VK_RETURN;
+        else if (c == u'\t') vk = VK_TAB;
+        else if (c == 8) vk = VK_BACK;
+        else if (c == 27) vk = VK_ESCAPE;
+        else throw std::logic_error("TypeText: no key for that character");
+        if (shift) HoldKey(VK_SHIFT);
+        PressKey(vk);
+        if (shift) ReleaseKey(VK_SHIFT);
     }
-    return false;
+}
+
+void Device::Tap(int x, int y) {
+    TapAt(POINT{x, y});
+    RunUntilIdle();
+}
+
+bool Device::PressHotKey(UINT modifiers, UINT vk) {
+    bool registered = false;
+    for (const HotKey& k : state_->hotKeys)
+        if (k.modifiers == modifiers && k.vk == vk) registered = true;
+    if (modifiers & MOD_ALT) HoldKey(VK_MENU);
+    if (modifiers & MOD_CONTROL) HoldKey(VK_CONTROL);
+    if (modifiers & MOD_SHIFT) HoldKey(VK_SHIFT);
+    PressKey(vk);
+    if (modifiers & MOD_SHIFT) ReleaseKey(VK_SHIFT);
+    if (modifiers & MOD_CONTROL) ReleaseKey(VK_CONTROL);
+    if (modifiers & MOD_ALT) ReleaseKey(VK_MENU);
+    return registered;
 }
 
 void Device::HoldHotKeyElsewhere(UINT modifiers, UINT vk) { state_->foreignHotKeys.emplace_back(modifiers, vk); }

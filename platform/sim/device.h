@@ -129,9 +129,18 @@ public:
     // Answers the box that is open (the newest), as a tap on its button would.
     void AnswerMessageBox(int answer);
 
+    // ---- keyboard and touch screen (each runs the device until it is idle) ----
+    void HoldKey(UINT vk);
+    void ReleaseKey(UINT vk);
+    void PressKey(UINT vk);               // down and up
+    // Types characters as a person would: letters, digits, space, Enter ('\r'), with
+    // Shift held around capitals.
+    void TypeText(const std::u16string& text);
+    void Tap(int x, int y);               // screen coordinates
+
     // ---- hot-keys ----
-    // Presses a key combination. A registered hot-key reaches its window as WM_HOTKEY;
-    // returns whether one did.
+    // Presses a key combination: the modifiers go down, the key is pressed, the modifiers
+    // come up. Returns whether a registered hot-key took it.
     bool PressHotKey(UINT modifiers, UINT vk);
     // Makes another program hold this combination, so registering it fails.
     void HoldHotKeyElsewhere(UINT modifiers, UINT vk);

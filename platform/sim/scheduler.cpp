@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "input.h"
 #include "state.h"
 
 namespace sim {
@@ -295,6 +296,13 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 
 BOOL TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+    WCHAR ch = CharForKey(static_cast<UINT>(msg->wParam), IsKeyDown(VK_SHIFT), IsKeyDown(VK_CONTROL));
+    if (!ch) return FALSE;
+    Program* p = CurrentProgram();
+    if (!p) return FALSE;
+    // The character goes ahead of the key's release, as a posted message does.
+    p->posted.push_back(MSG{msg->hwnd, WM_CHAR, ch, msg->lParam, msg->time, msg->pt});
+    S().generation++;
     return TRUE;
 }
 

@@ -103,6 +103,9 @@ BOOL UnregisterHotKey(HWND hwnd, int id);
 SHORT GetAsyncKeyState(int vk);
 UINT MapVirtualKeyW(UINT code, UINT mapType);
 void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
+HWND SetCapture(HWND hwnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
 
 // ---- clipboard ----
 BOOL OpenClipboard(HWND owner);

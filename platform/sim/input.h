@@ -1,0 +1,27 @@
+// The device's keyboard and touch screen, as the rest of the device sees them.
+#pragma once
+
+#include "state.h"
+
+namespace sim {
+
+struct InputState {
+    std::set<UINT> down;        // virtual keys held now
+    std::set<UINT> swallowed;   // keys whose press became a hot-key; their release goes nowhere
+    HWND capture = nullptr;     // the window that takes every tap (an open menu)
+    int lastInputProgram = 0;
+};
+
+InputState& Input();
+bool IsKeyDown(UINT vk);
+// A key pressed (or released) on the device's keyboard or synthesised with keybd_event.
+void KeyEvent(UINT vk, bool up);
+// The character a key makes with the given modifiers; 0 for none.
+WCHAR CharForKey(UINT vk, bool shift, bool ctrl);
+// The top-level window (or its deepest child) under a screen point.
+HWND WindowAt(POINT screen);
+// A tap of the stylus at a screen point: button down and up, to the window beneath or to
+// the window that holds the capture.
+void TapAt(POINT screen);
+
+}  // namespace sim
