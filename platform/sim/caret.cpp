@@ -1,0 +1,61 @@
+// The device's one caret. It belongs to the window that created it; GetCaretPos reports
+// where it stands on the screen, which is where the device pops up menus at the caret.
+#include "caret.h"
+
+namespace sim {
+
+CaretState& Caret() { return S().Extension<CaretState>("caret"); }
+
+}  // namespace sim
+
+using namespace sim;
+
+BOOL CreateCaret(HWND hwnd, HBITMAP, int width, int height) {
+    Window* w = FindWin(hwnd);
+    if (!w) {
+        Fail(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    CaretState& c = Caret();
+    c.owner = hwnd;
+    c.x = c.y = 0;
+    c.width = width;
+    c.height = height;
+    return TRUE;
+}
+
+BOOL DestroyCaret() {
+    CaretState& c = Caret();
+    Window* w = FindWin(c.owner);
+    if (!w || w->program != CurrentProgram()) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    c.owner = nullptr;
+    return TRUE;
+}
+
+BOOL SetCaretPos(int x, int y) {
+    CaretState& c = Caret();
+    Window* w = FindWin(c.owner);
+    if (!w || w->program != CurrentProgram()) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    c.x = x;
+    c.y = y;
+    return TRUE;
+}
+
+BOOL GetCaretPos(LPPOINT point) {
+    CaretState& c = Caret();
+    Window* w = FindWin(c.owner);
+    if (!point || !w) {
+        Fail(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    POINT at{c.x, c.y};
+    ClientToScreen(c.owner, &at);
+    *point = at;
+    return TRUE;
+}
