@@ -259,6 +259,10 @@ void Device::FailAllocations(int skip, int count) {
 bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
 void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }
 
+void Device::FailNextClassRegistration() { state_->failClassRegistration = 1; }
+void Device::FailNextWindowCreation() { state_->failWindowCreation = 1; }
+void Device::FailNextGetMessage() { state_->failGetMessage = 1; }
+
 const std::vector<Call>& Device::Calls() const { return state_->calls; }
 
 std::vector<Call> Device::Calls(const std::string& name, int program) const {

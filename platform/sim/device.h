@@ -155,6 +155,12 @@ public:
     bool MutexExists(const std::u16string& name) const;
     void FailMutexCreation(bool on);
 
+    // ---- faults of the window manager ----
+    void FailNextClassRegistration();
+    void FailNextWindowCreation();
+    // The next GetMessageW call of any program fails with -1.
+    void FailNextGetMessage();
+
     // ---- recorded calls ----
     const std::vector<Call>& Calls() const;
     std::vector<Call> Calls(const std::string& name, int program = 0) const;

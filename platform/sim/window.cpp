@@ -217,6 +217,11 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     std::u16string name = wc->lpszClassName;
     Record("RegisterClassW", {static_cast<intptr_t>(wc->style)}, name);
     std::u16string key = Lower(name);
+    if (s.failClassRegistration > 0) {
+        s.failClassRegistration--;
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     if (s.classes.count(key)) {
         Fail(ERROR_CLASS_ALREADY_EXISTS);
         return 0;

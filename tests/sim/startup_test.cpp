@@ -76,3 +76,52 @@ TEST_F(ZarvicTest, TrayIconComesWithTheWindowAndGoesWithIt) {
     EXPECT_EQ(calls[1].args[0], NIM_DELETE);
     ExpectNoLeaks();
 }
+
+TEST_F(ZarvicTest, MutexFailureEndsWithCodeZeroBeforeAnythingElse) {
+    device.FailMutexCreation(true);
+    StartZarvic();
+    EXPECT_EQ(device.ExitCode(zarvic), 0);
+    EXPECT_TRUE(device.Windows(zarvic).empty());
+    EXPECT_TRUE(device.MessageBoxes().empty());
+    EXPECT_FALSE(device.Exists(kDataPath));
+    EXPECT_TRUE(device.Calls("CreateFileW", zarvic).empty()) << "nothing is even read before the mutex";
+}
+
+class StartUpFault : public ZarvicTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StartUpFault, ClosesTheMutexAndSavesNothing) {
+    if (GetParam() == 0)
+        device.FailNextClassRegistration();
+    else
+        device.FailNextWindowCreation();
+    StartZarvic();
+    EXPECT_EQ(device.ExitCode(zarvic), 0);
+    EXPECT_FALSE(device.Exists(kDataPath));
+    EXPECT_FALSE(device.MutexExists(u"ZARVIC")) << "a later start must not be refused";
+    EXPECT_TRUE(device.MessageBoxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ClassOrWindow, StartUpFault, ::testing::Values(0, 1));
+
+TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
+    StartWithHotKey();
+    device.FailNextGetMessage();
+    device.Post(MainWindow(), WM_NULL);
+    EXPECT_EQ(device.ExitCode(zarvic), 0);
+    EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "WM_DESTROY must not have run";
+    for (const sim::Call& c : device.Calls("Shell_NotifyIcon", zarvic)) EXPECT_NE(c.args[0], NIM_DELETE);
+    EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
+    ExpectNoLeaks();
+}
+
+TEST_F(ZarvicTest, ExitPathsAllDestroyTheWindowAndUnregisterTheHotKey) {
+    StartWithHotKey();
+    HWND main = MainWindow();
+    device.Post(main, WM_COMMAND, 121);
+    EXPECT_EQ(device.ExitCode(zarvic), 0);
+    auto unregister = device.Calls("UnregisterHotKey", zarvic);
+    ASSERT_EQ(unregister.size(), 1u);
+    EXPECT_EQ(unregister[0].args[1], 100);
+    EXPECT_FALSE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C')) << "the combination is free again";
+    EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
+}
