@@ -1,0 +1,182 @@
+// The simulated device itself: what programs on it can rely on, as on Windows CE.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/sim/device.h"
+#include "platform/sim/sim_api.h"
+
+namespace {
+
+// A small program of the test's own: one window that logs what it receives and arms or
+// kills timers when asked (timers belong to the window's own thread).
+constexpr UINT kArmTimer = WM_APP;      // wParam id, lParam interval
+constexpr UINT kKillTimer = WM_APP + 1; // wParam id
+constexpr UINT kSleep = WM_APP + 2;     // wParam milliseconds
+
+std::vector<std::pair<UINT, WPARAM>> g_log;
+std::vector<uint64_t> g_tickTimes;
+HWND g_window;
+
+LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kArmTimer:
+        SetTimer(hwnd, wParam, static_cast<UINT>(lParam), nullptr);
+        return 0;
+    case kKillTimer:
+        KillTimer(hwnd, wParam);
+        return 0;
+    case kSleep:
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    case WM_TIMER:
+        g_tickTimes.push_back(GetTickCount());
+        [[fallthrough]];
+    case WM_USER:
+        g_log.emplace_back(message, wParam);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(3);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+int WINAPI LoggingProgram(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = LoggingProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = u"Logger";
+    RegisterClassW(&wc);
+    g_window = CreateWindowExW(0, u"Logger", u"log", WS_POPUP, 10, 10, 200, 100, nullptr, nullptr, instance, nullptr);
+    ShowWindow(g_window, SW_SHOW);
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) DispatchMessageW(&msg);
+    return got == 0 ? static_cast<int>(msg.wParam) : -5;
+}
+
+class DeviceTest : public ::testing::Test {
+protected:
+    sim::Device device;
+    int program = 0;
+    void SetUp() override {
+        g_log.clear();
+        g_tickTimes.clear();
+        program = device.StartProgram(u"\\logger.exe", &LoggingProgram);
+    }
+};
+
+}  // namespace
+
+TEST_F(DeviceTest, TimersFireAtTheirTimesOnTheVirtualClock) {
+    device.Post(g_window, kArmTimer, 9, 300);
+    uint64_t start = device.Now();
+    device.Advance(299);
+    EXPECT_TRUE(g_tickTimes.empty());
+    device.Advance(1000);
+    ASSERT_EQ(g_tickTimes.size(), 4u);
+    for (size_t i = 0; i < g_tickTimes.size(); ++i) EXPECT_EQ(g_tickTimes[i], start + 300 * (i + 1));
+    device.Post(g_window, kKillTimer, 9);
+    device.Advance(1000);
+    EXPECT_EQ(g_tickTimes.size(), 4u);
+}
+
+TEST_F(DeviceTest, ASlowHandlerGetsOneTickNotABacklog) {
+    // The timer falls due three times while the program sleeps: one WM_TIMER comes.
+    device.Post(g_window, kArmTimer, 1, 100);
+    device.Post(g_window, kSleep, 350);
+    EXPECT_EQ(g_tickTimes.size(), 1u);
+    EXPECT_EQ(g_tickTimes[0], 350u);
+}
+
+TEST_F(DeviceTest, PostedMessagesComeBeforeADueTimer) {
+    device.Post(g_window, kArmTimer, 2, 10);
+    g_log.clear();
+    // Both the posted message and the timer are due when the program next looks.
+    PostMessageW(g_window, kSleep, 20, 0);
+    PostMessageW(g_window, WM_USER, 77, 0);
+    device.RunUntilIdle();
+    ASSERT_GE(g_log.size(), 2u);
+    EXPECT_EQ(g_log[0], std::make_pair(static_cast<UINT>(WM_USER), static_cast<WPARAM>(77)));
+    EXPECT_EQ(g_log[1].first, static_cast<UINT>(WM_TIMER));
+}
+
+TEST_F(DeviceTest, ClosingAWindowEndsTheLoopWithTheQuitCode) {
+    device.Send(g_window, WM_CLOSE);
+    EXPECT_EQ(device.ExitCode(program), 3);
+    EXPECT_FALSE(device.Window(g_window).has_value());
+}
+
+TEST_F(DeviceTest, HidingTheForegroundWindowHandsActivationToTheNextWindowDown) {
+    HWND logger = g_window;
+    int second = device.StartProgram(u"\\logger2.exe", &LoggingProgram);
+    HWND other = g_window;
+    ASSERT_NE(other, logger);
+    EXPECT_EQ(device.Foreground(), other);
+    EXPECT_EQ(device.ZOrder().front(), other);
+    device.Send(other, WM_CLOSE);
+    EXPECT_FALSE(device.IsRunning(second));
+    EXPECT_EQ(device.Foreground(), logger);
+}
+
+TEST_F(DeviceTest, FilesFollowTheDeviceRules) {
+    device.PlaceFile(u"\\Docs\\a.txt", {'a'});
+    device.PlaceDirectory(u"\\Docs\\Sub");
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(u"\\docs\\*.*", &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    std::vector<std::u16string> names{found.cFileName};
+    while (FindNextFileW(find, &found)) names.push_back(found.cFileName);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    FindClose(find);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"a.txt", u"Sub"})) << "no . or .. entries, as on the device";
+
+    HANDLE reader = CreateFileW(u"\\DOCS\\A.TXT", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(u"\\Docs\\a.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(DeleteFileW(u"\\Docs\\a.txt"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    CloseHandle(reader);
+
+    EXPECT_FALSE(RemoveDirectoryW(u"\\Docs"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
+    device.SetFileReadOnly(u"\\Docs\\a.txt", true);
+    EXPECT_FALSE(DeleteFileW(u"\\Docs\\a.txt"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(DeleteFileW(u"\\logger.exe")) << "missing file";
+    device.PlaceFile(u"\\logger.exe", {'M', 'Z'});
+    EXPECT_FALSE(DeleteFileW(u"\\logger.exe")) << "the running executable cannot be deleted";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+TEST_F(DeviceTest, NamedMutexesAreSharedByEveryProgramUntilTheLastHandleCloses) {
+    HANDLE first = CreateMutexW(nullptr, FALSE, u"SHARED");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    HANDLE second = CreateMutexW(nullptr, FALSE, u"SHARED");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CloseHandle(first);
+    EXPECT_TRUE(device.MutexExists(u"SHARED"));
+    CloseHandle(second);
+    EXPECT_FALSE(device.MutexExists(u"SHARED"));
+}
+
+TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
+    size_t before = device.LiveBlocks(0).size();
+    HLOCAL block = LocalAlloc(LPTR, 10);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(LocalSize(block), 10u);
+    EXPECT_EQ(static_cast<unsigned char*>(block)[9], 0);
+    EXPECT_EQ(device.LiveBlocks(0).size(), before + 1);
+    EXPECT_EQ(LocalFree(block), nullptr);
+    EXPECT_EQ(LocalFree(block), block) << "a second free fails";
+    EXPECT_EQ(device.BadFrees(), 1u);
+    device.FailAllocations(1, 1);
+    HLOCAL kept = LocalAlloc(LMEM_FIXED, 4);
+    EXPECT_NE(kept, nullptr);
+    EXPECT_EQ(LocalAlloc(LMEM_FIXED, 4), nullptr);
+    EXPECT_NE(LocalAlloc(LMEM_FIXED, 4), nullptr);
+}
