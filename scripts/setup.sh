@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running Zarvic need on a Debian 12 machine.
+# Safe to rerun: when every package is already installed it only checks and returns.
+set -euo pipefail
+
+packages=(
+    # the native build and the simulated device's tests
+    cmake make g++ googletest libgtest-dev
+    # the Windows builds (64- and 32-bit, posix thread model) and windres
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
+    # running the 64-bit .exe (the 32-bit build is compiled, not run), and the X libraries
+    # Wine's display driver loads at run time (rendering, input, clipboard notifications)
+    wine64 wine libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1
+    libxfixes3 libxxf86vm1 libxext6 libfreetype6 fontconfig
+    # a virtual X display, input, clipboard and screenshots for the end-to-end tests
+    xvfb xauth xdotool xclip x11-utils imagemagick
+    # Japanese glyphs in Wine (Droid Sans Fallback would make Latin text vanish)
+    fonts-ipafont-gothic
+    # the end-to-end harness (standard library only) and process tools
+    python3 procps
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: all ${#packages[@]} packages are installed"
+    exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        exec sudo -n "$0" "$@"
+    fi
+    echo "setup: must run as root to install packages" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+# fonts-ipafont-gothic and the compilers need no recommended extras; wine's recommends
+# pull in desktop integration this project does not use.
+apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "setup: done"
