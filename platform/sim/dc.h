@@ -1,4 +1,4 @@
-// Device contexts handed out by GetDC and BeginPaint.
+// Device contexts handed out by GetDC and BeginPaint, with what is selected into them.
 #pragma once
 
 #include "state.h"
@@ -8,6 +8,12 @@ namespace sim {
 struct DeviceContext {
     HWND hwnd = nullptr;
     int program = 0;
+    bool paint = false;              // from BeginPaint, given back by EndPaint
+    HGDIOBJ font = nullptr;
+    HGDIOBJ brush = nullptr;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0;
+    int bkMode = OPAQUE;
 };
 
 struct DcTable {
@@ -16,5 +22,13 @@ struct DcTable {
 
 DcTable& Dcs();
 DeviceContext* FindDc(HDC dc);
+// Gives a context out as GetDC does; paint marks the one BeginPaint hands out.
+HDC OpenDc(HWND hwnd, bool paint);
+// Takes a context back; false when there is no such context.
+bool CloseDc(HDC dc);
+
+// ---- for tests ----
+// Contexts the program got and has not given back.
+size_t OpenDeviceContexts(int program);
 
 }  // namespace sim

@@ -204,6 +204,9 @@ void DestroyWindowsOf(Program* p) {
     }
 }
 
+// Fills a window with its class background (paint.cpp).
+LRESULT EraseBackground(HWND hwnd, HDC dc);
+
 }  // namespace sim
 
 using namespace sim;
@@ -346,7 +349,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ERASEBKGND:
-        return 1;
+        return EraseBackground(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     case WM_SETTEXT:
         w->title = FromWide(reinterpret_cast<LPCWSTR>(lParam));
         return TRUE;
