@@ -357,7 +357,7 @@ class Session:
     def target_text(self):
         """The text of zv_target's edit control as last written (CR LF kept)."""
         path = self.folder / "target.txt"
-        return path.read_text(encoding="utf-8") if path.exists() else None
+        return path.read_bytes().decode("utf-8") if path.exists() else None
 
     def wait_target_text(self, expected, timeout=DEFAULT_TIMEOUT):
         return wait_for(lambda: self.target_text() == expected, timeout,
@@ -505,7 +505,7 @@ class Session:
         out = self._out_path("clip")
         code = self.tool("zv_clip", "get", windows_path(out))
         if code == 0:
-            text = out.read_text(encoding="utf-8")
+            text = out.read_bytes().decode("utf-8")
             out.unlink()
             return text
         return None
