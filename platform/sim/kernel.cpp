@@ -178,7 +178,8 @@ HLOCAL LocalFree(HLOCAL block) {
     Record("LocalFree", {reinterpret_cast<intptr_t>(block)});
     if (!block) return nullptr;
     auto it = s.heap.find(block);
-    if (it == s.heap.end()) {
+    // A block the clipboard has taken is no longer the program's to free.
+    if (it == s.heap.end() || it->second.owner == kClipboardOwner) {
         s.badFrees++;
         Fail(ERROR_INVALID_HANDLE);
         return block;

@@ -1,0 +1,289 @@
+// The clipboard: opened by one program at a time, owned by the window that last emptied
+// it, holding one item per format. Windows CE does not render CF_UNICODETEXT from CF_TEXT.
+#include "clipboard.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace sim {
+
+ClipboardState& Clipboard() { return S().Extension<ClipboardState>("clipboard"); }
+
+namespace {
+
+bool IsHandleFormat(UINT format) { return format == CF_BITMAP || format == 9 /* CF_PALETTE */; }
+
+// Another application's hold ends by itself once its time is up.
+void ExpireHold() {
+    ClipboardState& c = Clipboard();
+    if (!c.open) return;
+    if (c.opener == kElsewhere && c.heldUntil && S().now >= c.heldUntil) c.open = false;
+    // A program that ended with the clipboard open lets go of it.
+    if (c.opener > 0) {
+        Program* p = FindProgram(c.opener);
+        if (!p || p->state == Program::State::Exited) c.open = false;
+    }
+}
+
+// Who is calling: the program on whose thread the call runs; for the device's own
+// programs (which run on the test's thread) the program of the window they name.
+int CallerOf(HWND hwnd) {
+    if (Program* p = CurrentProgram()) return p->id;
+    Window* w = FindWin(hwnd);
+    return w && w->program ? w->program->id : 0;
+}
+
+bool OpenedBy(int caller) {
+    ExpireHold();
+    const ClipboardState& c = Clipboard();
+    return c.open && c.opener == caller;
+}
+
+void ReleaseData(const ClipboardItem& item) {
+    if (!item.memory || !item.data) return;
+    auto it = S().heap.find(item.data);
+    if (it == S().heap.end()) {
+        S().badFrees++;
+        return;
+    }
+    S().heap.erase(it);
+    std::free(item.data);
+}
+
+void DropAll() {
+    ClipboardState& c = Clipboard();
+    for (const ClipboardItem& item : c.items) ReleaseData(item);
+    c.items.clear();
+}
+
+// Stores the item, releasing what the format held before.
+void Store(const ClipboardItem& item) {
+    ClipboardState& c = Clipboard();
+    for (ClipboardItem& old : c.items) {
+        if (old.format != item.format) continue;
+        if (old.data != item.data) ReleaseData(old);
+        old = item;
+        return;
+    }
+    c.items.push_back(item);
+}
+
+const ClipboardItem* Find(UINT format) {
+    for (const ClipboardItem& item : Clipboard().items)
+        if (item.format == format) return &item;
+    return nullptr;
+}
+
+void* NewClipboardBlock(const void* bytes, size_t size) {
+    DeviceState& s = S();
+    void* block = std::malloc(size ? size : 1);
+    if (size) std::memcpy(block, bytes, size);
+    s.heap[block] = HeapBlock{block, size, kClipboardOwner, ++s.heapSerial};
+    return block;
+}
+
+bool FreeForElsewhere() {
+    ExpireHold();
+    const ClipboardState& c = Clipboard();
+    return !c.open || c.opener == kElsewhere;
+}
+
+}  // namespace
+
+bool HoldClipboardElsewhere(uint32_t milliseconds) {
+    if (!FreeForElsewhere()) return false;
+    ClipboardState& c = Clipboard();
+    c.open = true;
+    c.opener = kElsewhere;
+    c.openWindow = nullptr;
+    c.heldUntil = milliseconds ? S().now + milliseconds : 0;
+    return true;
+}
+
+void ReleaseClipboardElsewhere() {
+    ClipboardState& c = Clipboard();
+    if (c.open && c.opener == kElsewhere) c.open = false;
+    S().generation++;
+}
+
+bool EmptyClipboardElsewhere() {
+    if (!FreeForElsewhere()) return false;
+    DropAll();
+    Clipboard().owner = nullptr;
+    S().generation++;
+    return true;
+}
+
+bool PutClipboardText(const std::u16string& text) {
+    if (!EmptyClipboardElsewhere()) return false;
+    Store(ClipboardItem{CF_UNICODETEXT, NewClipboardBlock(text.c_str(), (text.size() + 1) * sizeof(char16_t)), true});
+    return true;
+}
+
+bool AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes) {
+    if (!FreeForElsewhere()) return false;
+    Store(ClipboardItem{format, NewClipboardBlock(bytes.data(), bytes.size()), true});
+    S().generation++;
+    return true;
+}
+
+bool AddClipboardHandle(UINT format, HANDLE handle) {
+    if (!FreeForElsewhere()) return false;
+    Store(ClipboardItem{format, handle, false});
+    S().generation++;
+    return true;
+}
+
+UINT ClipboardFormatNamed(const std::u16string& name) { return RegisterClipboardFormatW(name.c_str()); }
+
+std::vector<UINT> ClipboardFormats() {
+    std::vector<UINT> out;
+    for (const ClipboardItem& item : Clipboard().items) out.push_back(item.format);
+    return out;
+}
+
+std::optional<std::u16string> ClipboardText() {
+    const ClipboardItem* item = Find(CF_UNICODETEXT);
+    if (!item || !item->data) return std::nullopt;
+    auto it = S().heap.find(item->data);
+    size_t limit = it == S().heap.end() ? 0 : it->second.size / sizeof(char16_t);
+    const char16_t* text = static_cast<const char16_t*>(item->data);
+    size_t n = 0;
+    while (n < limit && text[n]) ++n;
+    return std::u16string(text, n);
+}
+
+HWND ClipboardOwner() { return Clipboard().owner; }
+
+bool ClipboardIsOpen() {
+    ExpireHold();
+    return Clipboard().open;
+}
+
+void FailSetClipboardData(int count) { Clipboard().failSetData = count; }
+
+}  // namespace sim
+
+using namespace sim;
+
+BOOL OpenClipboard(HWND owner) {
+    Call& call = Record("OpenClipboard", {reinterpret_cast<intptr_t>(owner)});
+    if (owner && !FindWin(owner)) {
+        Fail(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    ExpireHold();
+    ClipboardState& c = Clipboard();
+    int caller = CallerOf(owner);
+    if (c.open && c.opener != caller) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    c.open = true;
+    c.opener = caller;
+    c.openWindow = owner;
+    c.emptiedWithoutOwner = false;
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL CloseClipboard() {
+    Call& call = Record("CloseClipboard", {});
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return FALSE;
+    }
+    c.open = false;
+    c.openWindow = nullptr;
+    S().generation++;
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL EmptyClipboard() {
+    Call& call = Record("EmptyClipboard", {});
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return FALSE;
+    }
+    DropAll();
+    c.owner = c.openWindow;
+    c.emptiedWithoutOwner = c.openWindow == nullptr;
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL IsClipboardFormatAvailable(UINT format) {
+    ExpireHold();
+    return Find(format) ? TRUE : FALSE;
+}
+
+HANDLE GetClipboardData(UINT format) {
+    Call& call = Record("GetClipboardData", {static_cast<intptr_t>(format)});
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    const ClipboardItem* item = Find(format);
+    if (!item || !item->data) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    call.result = reinterpret_cast<intptr_t>(item->data);
+    return item->data;
+}
+
+HANDLE SetClipboardData(UINT format, HANDLE data) {
+    Call& call = Record("SetClipboardData", {static_cast<intptr_t>(format), reinterpret_cast<intptr_t>(data)});
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    // Emptied while opened without a window: the clipboard has no owner to hold data.
+    if (format == 0 || c.emptiedWithoutOwner) {
+        Fail(format == 0 ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    if (c.failSetData > 0) {
+        c.failSetData--;
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    bool memory = data && !IsHandleFormat(format);
+    if (memory) {
+        // Only a block of the caller's own can change hands.
+        auto it = S().heap.find(data);
+        const ClipboardItem* current = Find(format);
+        bool already = current && current->data == data;
+        if (it == S().heap.end() || (it->second.owner == kClipboardOwner && !already)) {
+            Fail(ERROR_INVALID_HANDLE);
+            return nullptr;
+        }
+        it->second.owner = kClipboardOwner;
+    }
+    Store(ClipboardItem{format, data, memory});
+    S().generation++;
+    call.result = reinterpret_cast<intptr_t>(data);
+    return data;
+}
+
+UINT RegisterClipboardFormatW(LPCWSTR name) {
+    std::u16string n = FromWide(name);
+    Record("RegisterClipboardFormatW", {}, n);
+    if (n.empty()) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto& table = Clipboard().registered;
+    std::u16string key = Lower(n);
+    auto it = table.find(key);
+    if (it != table.end()) return it->second;
+    UINT format = 0xC000 + static_cast<UINT>(table.size());
+    table[key] = format;
+    return format;
+}
