@@ -38,7 +38,8 @@ BOOL DestroyCaret() {
 BOOL SetCaretPos(int x, int y) {
     CaretState& c = Caret();
     Window* w = FindWin(c.owner);
-    if (!w || w->program != CurrentProgram()) {
+    // The device's own programs run on the device's thread and may move their caret.
+    if (!w || (CurrentProgram() && w->program != CurrentProgram())) {
         Fail(ERROR_ACCESS_DENIED);
         return FALSE;
     }

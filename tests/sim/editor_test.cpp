@@ -1,0 +1,80 @@
+// The device's text editor, used as a person would.
+#include <gtest/gtest.h>
+
+#include "platform/sim/clipboard.h"
+#include "platform/sim/editor.h"
+
+namespace {
+
+class EditorTest : public ::testing::Test {
+protected:
+    sim::Device device;
+    HWND first = sim::StartEditor(u"First");
+    HWND second = sim::StartEditor(u"Second");
+
+    void Ctrl(UINT key) {
+        device.HoldKey(VK_CONTROL);
+        device.PressKey(key);
+        device.ReleaseKey(VK_CONTROL);
+    }
+    POINT CaretOnScreen() const {
+        POINT p{-1, -1};
+        EXPECT_TRUE(GetCaretPos(&p));
+        return p;
+    }
+    POINT ClientOrigin(HWND hwnd) const {
+        POINT p{0, 0};
+        ClientToScreen(hwnd, &p);
+        return p;
+    }
+};
+
+TEST_F(EditorTest, KeysGoToTheForegroundEditorWhoseCaretFollowsTheText) {
+    ASSERT_EQ(device.Foreground(), second);
+    device.TypeText(u"Hi there");
+    EXPECT_EQ(sim::EditorText(second), u"Hi there");
+    EXPECT_EQ(sim::EditorText(first), u"");
+    POINT origin = ClientOrigin(second);
+    EXPECT_EQ(CaretOnScreen().x, origin.x + 4 + 8 * 8);
+    device.TypeText(u"\rx");
+    EXPECT_EQ(sim::EditorText(second), u"Hi there\r\nx");
+    EXPECT_EQ(CaretOnScreen().x, origin.x + 4 + 8);
+    EXPECT_EQ(CaretOnScreen().y, origin.y + 4 + 16);
+
+    SetForegroundWindow(first);
+    device.TypeText(u"y");
+    EXPECT_EQ(sim::EditorText(first), u"y");
+    EXPECT_EQ(CaretOnScreen().x, ClientOrigin(first).x + 4 + 8) << "the caret moved to the active editor";
+}
+
+TEST_F(EditorTest, CopyCutAndPasteGoThroughTheClipboard) {
+    device.TypeText(u"hello world");
+    sim::SelectEditorText(second, 0, 5);
+    Ctrl('C');
+    EXPECT_EQ(sim::ClipboardText(), u"hello");
+    EXPECT_EQ(sim::ClipboardOwner(), second);
+    sim::SelectEditorText(second, 11, 6);
+    Ctrl('X');
+    EXPECT_EQ(sim::EditorText(second), u"hello ");
+    EXPECT_EQ(sim::ClipboardText(), u"world");
+    Ctrl('V');
+    sim::SelectEditorText(second, 0, 5);
+    Ctrl('V');
+    EXPECT_EQ(sim::EditorText(second), u"world world");
+    EXPECT_EQ(sim::EditorCaret(second), 5u);
+
+    sim::EmptyClipboardElsewhere();
+    sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0});  // no NUL
+    sim::SelectEditorText(second, 0, 5);
+    Ctrl('V');
+    EXPECT_EQ(sim::EditorText(second), u"ab world");
+
+    sim::HoldClipboardElsewhere();
+    Ctrl('V');
+    EXPECT_EQ(sim::EditorText(second), u"ab world");
+    EXPECT_EQ(device.Calls("MessageBeep").size(), 1u);
+    EXPECT_TRUE(device.LiveBlocks(0).empty());
+    EXPECT_EQ(device.BadFrees(), 0u);
+}
+
+}  // namespace
