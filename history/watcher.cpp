@@ -1,4 +1,35 @@
-// Placeholder watcher: takes nothing until the clipboard watcher lands.
+// The clipboard watcher: copies the clipboard's Unicode text into the history store.
 #include "history/watcher.h"
 
-void PollClipboard(HWND) {}
+#include "history/clip_marks.h"
+#include "history/history.h"
+
+size_t CountClipboardText(const WCHAR* text) {
+    size_t limit = LocalSize(const_cast<WCHAR*>(text)) / sizeof(WCHAR);
+    size_t n = 0;
+    while (n < limit && text[n]) n++;
+    return n;
+}
+
+// A private copy of the clipboard's text, or NULL when it has none (or no memory).
+static WCHAR* CopyClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return NULL;
+    const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
+    if (!text) return NULL;
+    // A block too small for even the NUL is no text.
+    if (LocalSize(const_cast<WCHAR*>(text)) < sizeof(WCHAR)) return NULL;
+    size_t n = CountClipboardText(text);
+    WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LPTR, (n + 1) * sizeof(WCHAR)));
+    if (!copy) return NULL;
+    for (size_t i = 0; i < n; i++) copy[i] = text[i];
+    copy[n] = 0;
+    return copy;
+}
+
+void PollClipboard(HWND hwnd) {
+    if (!OpenClipboard(hwnd)) return;
+    WCHAR* copy = IsClipboardMarkedPrivate() ? NULL : CopyClipboardText();
+    CloseClipboard();
+    if (!copy) return;
+    if (!PushHistoryText(copy)) LocalFree(copy);
+}

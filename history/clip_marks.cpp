@@ -1,0 +1,22 @@
+// Privacy marks on the clipboard, as password managers set them.
+#include "history/clip_marks.h"
+
+static int HasClipboardFormat(LPCWSTR name) {
+    UINT format = RegisterClipboardFormatW(name);
+    return format != 0 && IsClipboardFormatAvailable(format);
+}
+
+// Whether the registered format holds a 32-bit 0; any other data (or none) says nothing.
+static int HoldsDwordZero(LPCWSTR name) {
+    UINT format = RegisterClipboardFormatW(name);
+    if (format == 0 || !IsClipboardFormatAvailable(format)) return 0;
+    const BYTE* data = static_cast<const BYTE*>(GetClipboardData(format));
+    if (!data || LocalSize(const_cast<BYTE*>(data)) < sizeof(DWORD)) return 0;
+    return (data[0] | data[1] | data[2] | data[3]) == 0;
+}
+
+int IsClipboardMarkedPrivate() {
+    if (HasClipboardFormat(TEXT("ExcludeClipboardContentFromMonitorProcessing"))) return 1;
+    if (HasClipboardFormat(TEXT("Clipboard Viewer Ignore"))) return 1;
+    return HoldsDwordZero(TEXT("CanIncludeInClipboardHistory"));
+}

@@ -1,0 +1,124 @@
+// The watcher: what enters the history from the clipboard, tick by tick.
+#include "clipboard_road.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+std::vector<uint8_t> Dword(DWORD v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+TEST_F(ClipboardRoad, EachTickTakesNewTextOnceAndRearmsItself) {
+    StartCapturing();
+    CopyInEditor(u"one");
+    EXPECT_TRUE(History().empty());
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"one"}));
+    device.ClearCalls();
+    Tick();
+    Tick();
+    EXPECT_EQ(History().size(), 1u) << "the same text is taken once";
+    EXPECT_EQ(device.Calls("LocalAlloc", zarvic).size(), 2u);
+    EXPECT_EQ(device.Calls("LocalFree", zarvic).size(), 2u) << "each refused copy goes back";
+    auto kills = device.Calls("KillTimer", zarvic), sets = device.Calls("SetTimer", zarvic);
+    ASSERT_EQ(kills.size(), 2u);
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[0].args[1], 126);
+    EXPECT_EQ(sets[0].args[2], 300);
+
+    CopyInEditor(u"two");
+    CopyInEditor(u"three");  // only what is there at the tick counts
+    Tick();
+    CopyInEditor(u"one");
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"one", u"three"}));
+    EXPECT_FALSE(sim::ClipboardIsOpen());
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardRoad, OnlyUnicodeTextIsTakenAndEmptyTextCounts) {
+    StartCapturing();
+    ASSERT_TRUE(sim::EmptyClipboardElsewhere());
+    sim::AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
+    sim::AddClipboardBytes(CF_TEXT, {'a', 'b', 0});
+    Tick();
+    EXPECT_TRUE(History().empty()) << "no CF_UNICODETEXT, and none is made from CF_TEXT";
+    for (const sim::Call& c : device.Calls("GetClipboardData", zarvic)) EXPECT_NE(c.args[0], CF_TEXT);
+    sim::AddClipboardHandle(CF_UNICODETEXT, nullptr);  // offered, never rendered
+    Tick();
+    EXPECT_TRUE(History().empty());
+    sim::PutClipboardText(u"");
+    Tick();
+    sim::PutClipboardText(u"x");
+    Tick();
+    sim::PutClipboardText(u"");
+    Tick();
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"", u"x", u""}));
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
+    StartCapturing();
+    sim::PutClipboardText(u"held");
+    sim::HoldClipboardElsewhere(500);
+    Tick();
+    EXPECT_TRUE(History().empty());
+    EXPECT_FALSE(device.Calls("OpenClipboard", zarvic).back().result);
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"held"})) << "taken once the other program let go";
+
+    sim::PutClipboardText(u"later");
+    device.FailAllocations(0, 1);
+    Tick();
+    EXPECT_EQ(History().size(), 1u);
+    EXPECT_FALSE(sim::ClipboardIsOpen()) << "closed on the failing path too";
+    Tick();
+    EXPECT_EQ(History()[0], u"later");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
+    StartCapturing();
+    sim::EmptyClipboardElsewhere();
+    sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0, 'c', 0, 'd'});  // 3.5 units, no NUL
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"abc"}));
+    sim::EmptyClipboardElsewhere();
+    sim::AddClipboardBytes(CF_UNICODETEXT, {'z'});  // not even room for a NUL
+    Tick();
+    EXPECT_EQ(History().size(), 1u);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(ClipboardRoad, PasswordManagersMarksKeepTheirCopiesOut) {
+    StartCapturing();
+    struct Mark {
+        const char16_t* name;
+        std::vector<uint8_t> data;
+        bool kept;
+    } marks[] = {
+        {u"ExcludeClipboardContentFromMonitorProcessing", {'1'}, false},
+        {u"Clipboard Viewer Ignore", {}, false},
+        {u"CanIncludeInClipboardHistory", Dword(0), false},
+        {u"CanIncludeInClipboardHistory", Dword(1), true},
+        {u"CanIncludeInClipboardHistory", {0, 0}, true},  // not a 32-bit value: no mark
+        {u"CanUploadToCloudClipboard", Dword(0), true},
+    };
+    char16_t n = u'0';
+    for (const Mark& m : marks) {
+        std::u16string text = u"secret " + std::u16string(1, n++);
+        sim::PutClipboardText(text);
+        sim::AddClipboardBytes(sim::ClipboardFormatNamed(m.name), m.data);
+        Tick();
+        EXPECT_EQ(!History().empty() && History()[0] == text, m.kept) << sim::ToUtf8(m.name);
+    }
+    EXPECT_EQ(History().size(), 3u);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+}  // namespace
