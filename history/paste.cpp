@@ -1,10 +1,92 @@
-// Placeholder paste-back: gives the foreground back and nothing else until it lands.
+// Paste-back and clearing: what the history menu's entries, "Clear Clipboard" and
+// "CANCEL" do once the menu has closed.
 #include "history/paste.h"
 
 #include "app/app.h"
+#include "history/history.h"
+#include "history/watcher.h"
 
-int CopyEntryToClipboard(HWND, int) { return 0; }
-void SendPasteKeys(HWND hwnd) { RunHideStep(hwnd); }
-int ClearSystemClipboard(HWND) { return 0; }
-void RunHistoryCommand(HWND hwnd, int) { RunHideStep(hwnd); }
-void RunClearCommand(HWND hwnd) { RunHideStep(hwnd); }
+static const WCHAR kClearQuestion[] = TEXT("クリップボード履歴をクリアします\n\n    よろしいでしょうか？");
+
+#define VK_LETTER_V 0x56
+
+static int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+int CopyEntryToClipboard(HWND hwnd, int k) {
+    if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return 0;
+    if (!OpenClipboard(hwnd)) return 0;
+    const WCHAR* entry = g_historySlots[k];
+    size_t n = wcslen(entry);
+    WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
+    if (!copy) {
+        CloseClipboard();
+        return 0;
+    }
+    for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    EmptyClipboard();
+    // The clipboard owns the copy only once it has taken it.
+    int placed = SetClipboardData(CF_UNICODETEXT, copy) != NULL;
+    if (!placed) LocalFree(copy);
+    CloseClipboard();
+    return placed;
+}
+
+static void SendKey(BYTE vk, DWORD flags) {
+    BYTE scan = static_cast<BYTE>(MapVirtualKeyW(vk, 0) & 0xFF);
+    keybd_event(vk, scan, flags, 0);
+}
+
+void SendPasteKeys(HWND hwnd) {
+    RunHideStep(hwnd);
+    int ctrlHeld = IsKeyHeld(VK_CONTROL);
+    if (!ctrlHeld) SendKey(VK_CONTROL, 0);
+    SendKey(VK_LETTER_V, 0);
+    Sleep(10);
+    SendKey(VK_LETTER_V, KEYEVENTF_KEYUP);
+    if (!ctrlHeld) SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+}
+
+int ClearSystemClipboard(HWND hwnd) {
+    if (!OpenClipboard(hwnd)) return 0;
+    EmptyClipboard();
+    CloseClipboard();
+    return 1;
+}
+
+// Whether the clipboard's Unicode text is exactly the given text.
+static int ClipboardHoldsText(HWND hwnd, const WCHAR* text) {
+    if (!OpenClipboard(hwnd)) return 0;
+    int same = 0;
+    const WCHAR* clip = NULL;
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT)) clip = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
+    if (clip) {
+        size_t n = CountClipboardText(clip);
+        same = n == wcslen(text) && wcsncmp(clip, text, n) == 0;
+    }
+    CloseClipboard();
+    return same;
+}
+
+void RunHistoryCommand(HWND hwnd, int k) {
+    if (IsKeyHeld(VK_SHIFT)) {
+        // The watcher would take the newest entry straight back from the clipboard. Only
+        // that text is emptied: whatever else the clipboard holds is the user's.
+        if (k == 0 && g_historySlots[0] && ClipboardHoldsText(hwnd, g_historySlots[0])) ClearSystemClipboard(hwnd);
+        RemoveHistoryEntry(k);
+        RunHideStep(hwnd);
+        return;
+    }
+    // Ctrl+V with the entry missing from the clipboard would paste some other text.
+    if (CopyEntryToClipboard(hwnd, k))
+        SendPasteKeys(hwnd);
+    else
+        RunHideStep(hwnd);
+}
+
+void RunClearCommand(HWND hwnd) {
+    if (ShowMessage(hwnd, kClearQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        ClearSystemClipboard(hwnd);
+        FreeHistory();
+    }
+    RunHideStep(hwnd);
+}

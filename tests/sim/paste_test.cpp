@@ -1,0 +1,177 @@
+// Paste-back, deletion and clearing, from the command the history menu posts to the text
+// arriving in the application that was active before the menu.
+#include <algorithm>
+
+#include "clipboard_road.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+const std::vector<intptr_t> kCtrlDown{VK_CONTROL, 0x1D, 0}, kVDown{'V', 0x2F, 0}, kVUp{'V', 0x2F, 2},
+    kCtrlUp{VK_CONTROL, 0x1D, 2};
+
+// Index of Zarvic's first call of that name at or after `from` in the device's record.
+size_t IndexOf(const sim::Device& d, int program, const std::string& name, size_t from = 0) {
+    const auto& calls = d.Calls();
+    for (size_t i = from; i < calls.size(); i++)
+        if (calls[i].program == program && calls[i].name == name) return i;
+    return SIZE_MAX;
+}
+
+class PasteTest : public ClipboardRoad {
+protected:
+    void Capture(std::initializer_list<const char16_t*> texts) {
+        for (const char16_t* t : texts) {
+            CopyInEditor(t);
+            Tick();
+        }
+        sim::SetEditorText(editor, u"");
+        device.ClearCalls();
+    }
+    bool Hidden() const { return !device.Window(MainWindow())->visible; }
+};
+
+TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
+    StartCapturing();
+    Capture({u"alpha", u"beta"});
+    ASSERT_EQ(History(), (std::vector<std::u16string>{u"beta", u"alpha"}));
+    sim::SetEditorText(editor, u"x: ");
+
+    Choose(201);
+    EXPECT_EQ(sim::EditorText(editor), u"x: alpha");
+    EXPECT_EQ(device.Foreground(), editor);
+    EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kCtrlDown, kVDown, kVUp, kCtrlUp}));
+    // The hide step comes first; a 10 ms pause separates V's press from its release.
+    size_t hide = IndexOf(device, zarvic, "ShowWindow"), firstKey = IndexOf(device, zarvic, "keybd_event");
+    EXPECT_LT(IndexOf(device, zarvic, "SetWindowPos"), hide);
+    EXPECT_LT(hide, firstKey);
+    size_t pause = IndexOf(device, zarvic, "Sleep", IndexOf(device, zarvic, "keybd_event", firstKey + 1));
+    EXPECT_EQ(device.Calls()[pause].args[0], 10);
+    EXPECT_LT(pause, IndexOf(device, zarvic, "keybd_event", firstKey + 2));
+    EXPECT_EQ(sim::ClipboardOwner(), MainWindow());
+    EXPECT_EQ(History().size(), 2u) << "the history itself changes only at the next tick";
+
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
+    Choose(200);
+    Tick();
+    EXPECT_EQ(sim::EditorText(editor), u"x: alphaalpha");
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain) {
+    StartCapturing();
+    Capture({u"text"});
+    HWND second = sim::StartEditor(u"Second");
+    Choose(200);
+    EXPECT_EQ(device.Foreground(), second);
+    EXPECT_EQ(sim::EditorText(second), u"text");
+    EXPECT_EQ(sim::EditorText(editor), u"");
+
+    SetForegroundWindow(editor);
+    device.HoldKey(VK_CONTROL);
+    device.ClearCalls();
+    Choose(200);
+    device.ReleaseKey(VK_CONTROL);
+    EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kVDown, kVUp}));
+    EXPECT_EQ(sim::EditorText(editor), u"text");
+    EXPECT_EQ(sim::EditorText(second), u"text");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
+    StartCapturing();
+    Capture({u"a", u"b", u"c"});
+    device.HoldKey(VK_SHIFT);
+    Choose(202);
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"c", u"b"}));
+    EXPECT_EQ(sim::ClipboardText(), u"c") << "a deleted older entry leaves the clipboard alone";
+    Choose(200);
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"b"}));
+    EXPECT_TRUE(sim::ClipboardFormats().empty());
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"b"})) << "the deleted text does not come back";
+
+    // A picture copied since is the user's, not the deleted entry's copy.
+    sim::EmptyClipboardElsewhere();
+    sim::AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
+    Choose(200);
+    device.ReleaseKey(VK_SHIFT);
+    EXPECT_TRUE(History().empty());
+    EXPECT_EQ(sim::ClipboardFormats(), std::vector<UINT>{CF_BITMAP});
+    EXPECT_TRUE(Keys().empty());
+    EXPECT_TRUE(Hidden());
+    EXPECT_EQ(device.Foreground(), editor);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
+    StartCapturing();
+    Capture({u"a", u"b"});
+    Choose(199);
+    const sim::MessageBoxRecord* box = device.OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text, u"クリップボード履歴をクリアします\n\n    よろしいでしょうか？");
+    EXPECT_EQ(box->caption, kTitle);
+    EXPECT_EQ(box->style, 0x10024u);
+    EXPECT_EQ(box->owner, MainWindow());
+    device.AnswerMessageBox(IDNO);
+    EXPECT_EQ(History().size(), 2u);
+    EXPECT_EQ(sim::ClipboardText(), u"b");
+    EXPECT_TRUE(Hidden());
+    EXPECT_EQ(device.Foreground(), editor);
+
+    Choose(122);
+    EXPECT_EQ(History().size(), 2u);
+    EXPECT_EQ(sim::ClipboardText(), u"b");
+
+    Choose(199);
+    device.AnswerMessageBox(IDYES);
+    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(sim::ClipboardFormats().empty());
+    EXPECT_EQ(device.Foreground(), editor);
+    Tick();
+    EXPECT_TRUE(History().empty());
+    CopyInEditor(u"fresh");
+    Tick();
+    EXPECT_EQ(History(), std::vector<std::u16string>{u"fresh"});
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// When the entry cannot be put on the clipboard, Ctrl+V would paste some other text.
+TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
+    StartCapturing();
+    Capture({u"a", u"b"});
+    auto attempt = [&](const char* why) {
+        device.ClearCalls();
+        Choose(201);
+        EXPECT_TRUE(Keys().empty()) << why;
+        EXPECT_EQ(sim::EditorText(editor), u"") << why;
+        EXPECT_TRUE(Hidden()) << why;
+        EXPECT_EQ(device.Foreground(), editor) << why;
+        EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size()) << why << ": the copy was released";
+    };
+    sim::HoldClipboardElsewhere();
+    attempt("busy");
+    sim::ReleaseClipboardElsewhere();
+    device.FailAllocations(0, 1);
+    attempt("no memory");
+    sim::FailSetClipboardData();
+    attempt("refused by the clipboard");
+    device.ClearCalls();
+    Choose(207);
+    EXPECT_TRUE(Keys().empty()) << "empty slot";
+
+    Choose(201);
+    EXPECT_EQ(sim::EditorText(editor), u"a");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+}  // namespace
