@@ -16,3 +16,4 @@
 #include <wchar.h>
 
 #include "win32_ce_shell.h"
+#include "win32_clipboard.h"
