@@ -6,7 +6,7 @@
 #
 # Every Wine command on that prefix must then run with the environment printed by
 #   scripts/wine-prefix.sh --env PREFIX
-# (WINEPREFIX, TMPDIR inside the prefix: Debian's wineserver keeps its socket folder in
+# (WINEPREFIX; TMPDIR inside the prefix: Debian's wineserver keeps its socket folder in
 # $TMPDIR and records its name in the prefix, so all users of a prefix share one TMPDIR).
 #
 # What the prefix gets beyond `wineboot`:
@@ -26,9 +26,17 @@ fi
 mkdir -p "$1"
 prefix=$(cd "$1" && pwd)
 
+# The wineserver's socket ends up at $TMPDIR/wine-XXXXXX/server-DEV-INODE/socket, and a Unix
+# socket path holds at most 107 bytes: a prefix deep in the file system gets a short TMPDIR.
+tmpdir="$prefix/tmp"
+if [ ${#tmpdir} -gt 55 ]; then
+    tmpdir="/tmp/zarvic-wine-$(printf '%s' "$prefix" | md5sum | cut -c1-12)"
+fi
+mkdir -p "$tmpdir"
+
 if [ $print_env -eq 1 ]; then
     printf 'WINEPREFIX=%s\nTMPDIR=%s\nWINEDLLOVERRIDES=%s\nWINEDEBUG=%s\n' \
-        "$prefix" "$prefix/tmp" "winemenubuilder.exe=d" "${WINEDEBUG:--all}"
+        "$prefix" "$tmpdir" "winemenubuilder.exe=d" "${WINEDEBUG:--all}"
     exit 0
 fi
 
@@ -45,7 +53,7 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$layout" ]; then
 fi
 
 echo "wine-prefix: booting $prefix (about 10 s, once)"
-export WINEPREFIX="$prefix" TMPDIR="$prefix/tmp" WINEDEBUG=-all WINEARCH=win64
+export WINEPREFIX="$prefix" TMPDIR="$tmpdir" WINEDEBUG=-all WINEARCH=win64
 # No Mono/Gecko installer prompts during the boot, no menu entries in the Linux home.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineserver -k >/dev/null 2>&1 || true
