@@ -1,5 +1,101 @@
-// Placeholder settings dialog until it lands.
 #include "ui/settings_dialog.h"
 
-INT_PTR CALLBACK SettingsDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-void RunSettingCommand(HWND) {}
+#include "app/app.h"
+#include "app/settings.h"
+#include "ui/center.h"
+#include "ui/dialog_ids.h"
+#include "ui/shortcuts.h"
+
+static int IsBoxTicked(HWND dialog, int id) {
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+static void TickBox(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_SETCHECK, BST_CHECKED, 0); }
+
+void UpdateLetterBoxEnabled(HWND dialog, int id, int entry) {
+    if (entry < 0 || entry > 3) return;
+    BOOL anyModifier = g_settings.hotKeyAlt[entry] || g_settings.hotKeyCtrl[entry] || g_settings.hotKeyShift[entry];
+    EnableWindow(GetDlgItem(dialog, id), anyModifier ? TRUE : FALSE);
+}
+
+void LoadHotKeyControls(HWND dialog) {
+    if (g_settings.hotKeyAlt[0]) TickBox(dialog, IDC_SETTING_ALT);
+    if (g_settings.hotKeyCtrl[0]) TickBox(dialog, IDC_SETTING_CTRL);
+    if (g_settings.hotKeyShift[0]) TickBox(dialog, IDC_SETTING_SHIFT);
+    if (!g_settings.hotKeyAlt[0] && !g_settings.hotKeyCtrl[0] && !g_settings.hotKeyShift[0])
+        EnableWindow(GetDlgItem(dialog, IDC_SETTING_LETTER), FALSE);
+    WCHAR letter[3];
+    CopyHotKeyChar(letter, 0);
+    SetDlgItemTextW(dialog, IDC_SETTING_LETTER, letter);
+}
+
+void StoreHotKeyControls(HWND dialog) {
+    g_settings.hotKeyAlt[0] = static_cast<LONG>(SendDlgItemMessageW(dialog, IDC_SETTING_ALT, BM_GETCHECK, 0, 0));
+    g_settings.hotKeyCtrl[0] = static_cast<LONG>(SendDlgItemMessageW(dialog, IDC_SETTING_CTRL, BM_GETCHECK, 0, 0));
+    g_settings.hotKeyShift[0] = static_cast<LONG>(SendDlgItemMessageW(dialog, IDC_SETTING_SHIFT, BM_GETCHECK, 0, 0));
+    // At most the first character and its NUL: the entry holds two units.
+    GetDlgItemTextW(dialog, IDC_SETTING_LETTER, g_settings.hotKeyChar[0], 2);
+    _wcsupr(g_settings.hotKeyChar[0]);
+}
+
+// Makes the folder match its box: a shortcut is created when the box is ticked and none
+// exists, and the first one found is deleted when the box is clear.
+static void ApplyShortcutBox(HWND dialog, int id, int csidl) {
+    WCHAR found[MAX_PATH];
+    int exists = FindShortcutTo(dialog, found, g_szExePath, csidl);
+    int ticked = IsBoxTicked(dialog, id);
+    if (ticked && !exists)
+        CreateShortcutTo(dialog, g_szExePath, csidl);
+    else if (!ticked && exists)
+        DeleteFileW(found);
+}
+
+static INT_PTR OnInitDialog(HWND dialog) {
+    CenterWindowOnScreen(dialog);
+    SetForegroundWindow(dialog);
+    WCHAR found[MAX_PATH];
+    if (FindShortcutTo(dialog, found, g_szExePath, CSIDL_DESKTOP)) TickBox(dialog, IDC_SETTING_DESKTOP);
+    if (FindShortcutTo(dialog, found, g_szExePath, CSIDL_STARTUP)) TickBox(dialog, IDC_SETTING_STARTUP);
+    LoadHotKeyControls(dialog);
+    if (g_settings.showToolTip) TickBox(dialog, IDC_SETTING_TOOLTIP);
+    return TRUE;
+}
+
+static void StoreModifierBox(HWND dialog, int id) {
+    LONG state = static_cast<LONG>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+    if (id == IDC_SETTING_ALT)
+        g_settings.hotKeyAlt[0] = state;
+    else if (id == IDC_SETTING_CTRL)
+        g_settings.hotKeyCtrl[0] = state;
+    else
+        g_settings.hotKeyShift[0] = state;
+    UpdateLetterBoxEnabled(dialog, IDC_SETTING_LETTER, 0);
+}
+
+static INT_PTR OnCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDC_SETTING_ALT:
+    case IDC_SETTING_CTRL:
+    case IDC_SETTING_SHIFT:
+        StoreModifierBox(dialog, id);
+        return TRUE;
+    case IDOK:
+        ApplyShortcutBox(dialog, IDC_SETTING_DESKTOP, CSIDL_DESKTOP);
+        ApplyShortcutBox(dialog, IDC_SETTING_STARTUP, CSIDL_STARTUP);
+        StoreHotKeyControls(dialog);
+        g_settings.showToolTip = static_cast<LONG>(SendDlgItemMessageW(dialog, IDC_SETTING_TOOLTIP, BM_GETCHECK, 0, 0));
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return OnInitDialog(dialog);
+    if (message == WM_COMMAND) return OnCommand(dialog, LOWORD(wParam));
+    return FALSE;
+}

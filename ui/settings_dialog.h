@@ -4,5 +4,14 @@
 #include "platform/platform.h"
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// WM_COMMAND 123.
+// Ticks the modifier boxes and fills the letter box from hot-key entry 0; the letter box
+// is disabled when no modifier is set.
+void LoadHotKeyControls(HWND dialog);
+// Reads the modifier boxes and the letter box back into hot-key entry 0, the letter
+// upper-cased.
+void StoreHotKeyControls(HWND dialog);
+// Enables control id when hot-key entry `entry` has any modifier, disables it otherwise.
+void UpdateLetterBoxEnabled(HWND dialog, int id, int entry);
+// WM_COMMAND 123: the dialog with the hot-key and polling stopped around it, then the
+// hot-key registered anew, polling resumed when that worked, and the settings saved.
 void RunSettingCommand(HWND hwnd);

@@ -7,6 +7,41 @@ namespace sim {
 
 TrayState& Tray() { return S().Extension<TrayState>("tray"); }
 
+const std::vector<TrayIcon>& TrayIcons() { return Tray().icons; }
+
+static bool TapIcon(const TrayIcon* icon) {
+    if (!icon) return false;
+    TrayIcon tapped = *icon;
+    // The notification area posts the callback, so the program sees both halves of the tap
+    // in its own queue, in order.
+    PostMessageW(tapped.hwnd, tapped.callbackMessage, tapped.id, WM_LBUTTONDOWN);
+    PostMessageW(tapped.hwnd, tapped.callbackMessage, tapped.id, WM_LBUTTONUP);
+    RunUntilIdleImpl();
+    return true;
+}
+
+bool TapTrayIcon(UINT id) {
+    for (const TrayIcon& icon : Tray().icons)
+        if (icon.id == id) return TapIcon(&icon);
+    return false;
+}
+
+bool TapTrayIconWithTip(const std::u16string& tip) {
+    for (const TrayIcon& icon : Tray().icons)
+        if (icon.tip == tip) return TapIcon(&icon);
+    return false;
+}
+
+void RestartTaskbar() {
+    Tray().icons.clear();
+    UINT created = RegisterWindowMessageW(u"TaskbarCreated");
+    std::vector<HWND> topLevel;
+    for (auto& [key, w] : S().windows)
+        if (!(w->style & WS_CHILD) && w->program && w->program->hosted) topLevel.push_back(w->handle);
+    for (HWND h : topLevel) PostMessageW(h, created, 0, 0);
+    RunUntilIdleImpl();
+}
+
 }  // namespace sim
 
 using namespace sim;

@@ -20,4 +20,15 @@ struct TrayState {
 
 TrayState& Tray();
 
+// The icons in the notification area, in the order they were added.
+const std::vector<TrayIcon>& TrayIcons();
+// Taps an icon as a person would: its window is sent the icon's callback message with
+// WM_LBUTTONDOWN, then with WM_LBUTTONUP. Runs the device until it is idle. Returns
+// false when there is no such icon.
+bool TapTrayIcon(UINT id);
+bool TapTrayIconWithTip(const std::u16string& tip);
+// The taskbar starts anew (as when the desktop shell restarts): every icon is gone, and
+// every top-level window receives the registered message "TaskbarCreated".
+void RestartTaskbar();
+
 }  // namespace sim

@@ -1,0 +1,47 @@
+// The device's shell as tests see it: documents and programs it was asked to open,
+// special folders, shortcut files and the application installer's record.
+#pragma once
+
+#include <optional>
+
+#include "state.h"
+
+namespace sim {
+
+// One ShellExecuteEx request, with the fields of its record.
+struct ShellExecution {
+    int program = 0;
+    DWORD cbSize = 0;
+    ULONG fMask = 0;
+    HWND hwnd = nullptr;
+    std::u16string verb;
+    std::u16string file;
+    std::u16string parameters;
+    bool hasParameters = false;
+    bool hasDirectory = false;
+    int nShow = 0;
+    bool succeeded = false;
+};
+
+const std::vector<ShellExecution>& ShellExecutions();
+// The next `count` ShellExecuteEx requests fail as for a document without an application.
+void FailShellExecute(int count = 1);
+// SHGetSpecialFolderLocation fails for this folder while `on`.
+void FailSpecialFolder(int csidl, bool on);
+// SHGetPathFromIDList fails while `on`.
+void FailPathFromIdList(bool on);
+// Item-id lists the shell handed to a program (0: any) that were not freed yet.
+size_t LiveItemIdLists(int program = 0);
+// The device path of a special folder, or empty when the device has none.
+std::u16string SpecialFolderPath(int csidl);
+
+// Writes a shortcut file as the device's shell does: "<length>#<target>".
+void PlaceShortcut(const std::u16string& devicePath, const std::u16string& target);
+// The target a shortcut file holds, or nothing when the file is not a shortcut.
+std::optional<std::u16string> ShortcutTarget(const std::u16string& devicePath);
+
+// Writes the application installer's record of an installed application:
+// "Software\Apps\<name>" with "Instl" 1 and "InstlDir" the folder.
+void InstallApplication(const std::u16string& name, const std::u16string& folder);
+
+}  // namespace sim

@@ -1,0 +1,248 @@
+// The settings dialog and the Setting command around it, as a person uses them.
+#include "app/app.h"
+#include "platform/sim/sim_api.h"
+#include "settings_fixture.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+bool RegisteredWith(sim::Device& device, int program, UINT modifiers, UINT vk) {
+    for (const sim::Call& c : device.Calls("RegisterHotKey", program))
+        if (c.args[2] == static_cast<intptr_t>(modifiers) && c.args[3] == static_cast<intptr_t>(vk)) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(TrayUiTest, FirstStartDialogShowsTheDefaultsCentredInTheForeground) {
+    StartFirstTime();
+    size_t windows = ZarvicWindows();
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    auto info = device.Window(dialog);
+    EXPECT_EQ(info->title, u"SETTING");
+    EXPECT_EQ(info->className, u"Dialog");
+    EXPECT_EQ(device.Foreground(), dialog);
+    int width = info->rect.right - info->rect.left, height = info->rect.bottom - info->rect.top;
+    EXPECT_EQ(info->rect.left, (800 - width) / 2);
+    EXPECT_EQ(info->rect.top, (480 - height) / 2) << "centred on the whole screen, not the work area";
+
+    EXPECT_FALSE(Checked(108));
+    EXPECT_FALSE(Checked(109));
+    EXPECT_FALSE(Checked(110));
+    EXPECT_EQ(Control(104).text, u"C");
+    EXPECT_FALSE(Control(104).enabled) << "no modifier: the letter is greyed";
+    EXPECT_TRUE(Checked(114));
+    EXPECT_FALSE(Checked(106));
+    EXPECT_FALSE(Checked(107));
+    EXPECT_TRUE(Control(106).focused) << "the first tab stop has the focus";
+    EXPECT_EQ(Control(101).iconId, 130);
+
+    // While it is open the tray menu and the hot-key are shut out, and nothing polls.
+    EXPECT_TRUE(device.Calls("SetTimer", zarvic).empty());
+
+    device.PressKey(VK_ESCAPE);
+    EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL);
+    const sim::MessageBoxRecord* box = device.OpenMessageBox();
+    ASSERT_NE(box, nullptr) << "no modifier: the registration fails";
+    EXPECT_EQ(box->text, kHotKeyFailed);
+    EXPECT_EQ(box->style, 0x10030u);
+    EXPECT_EQ(box->owner, MainWindow());
+    EXPECT_FALSE(device.FileBytes(kDataPath)) << "saved only after the warning";
+    device.AnswerMessageBox(IDOK);
+
+    EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
+    EXPECT_TRUE(device.Calls("SetTimer", zarvic).empty()) << "polling stays stopped";
+    EXPECT_FALSE(device.Window(MainWindow())->visible) << "the hide step ends the command";
+    ExpectNothingLeft(windows);
+}
+
+TEST_F(TrayUiTest, ModifierBoxesEnableTheLetterAndAreStoredAtOnceEvenOnEscape) {
+    StartFirstTime();
+    OpenSettings();
+    Tap(108);
+    EXPECT_TRUE(Checked(108));
+    EXPECT_TRUE(Control(104).enabled) << "a modifier enables the letter at once";
+    Tap(109);
+    Tap(108);
+    EXPECT_TRUE(Control(104).enabled) << "Ctrl is still ticked";
+    Tap(109);
+    EXPECT_FALSE(Control(104).enabled) << "unticking the last modifier greys the letter";
+
+    // Changes that only OK applies: the letter, the tooltip box and the shortcut boxes.
+    Tap(110);
+    ReplaceLetter(u"x");
+    Tap(114);
+    Tap(106);
+    device.PressKey(VK_ESCAPE);
+
+    EXPECT_EQ(device.OpenMessageBox(), nullptr);
+    EXPECT_TRUE(RegisteredWith(device, zarvic, MOD_SHIFT, 'C')) << "the clicked modifier is used at once";
+    EXPECT_EQ(DataByte(kShiftAt), 1);
+    EXPECT_EQ(DataByte(kAltAt), 0);
+    EXPECT_EQ(DataByte(kCtrlAt), 0);
+    EXPECT_EQ(DataByte(kLetterAt), 'C');
+    EXPECT_EQ(DataByte(kToolTipAt), 1);
+    EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
+    ASSERT_FALSE(device.Calls("SetTimer", zarvic).empty()) << "polling resumes after a good registration";
+    EXPECT_EQ(device.Calls("SetTimer", zarvic).back().args[1], TIMER_ID_POLL);
+}
+
+TEST_F(TrayUiTest, TheLetterIsStoredAsOneUpperCaseCharacter) {
+    StartWithHotKey(u'C', true, true, false);
+    OpenSettings();
+    EXPECT_TRUE(Control(104).enabled);
+    ReplaceLetter(u"q");
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(sim::Dialogs().back().result, IDOK);
+    EXPECT_EQ(DataByte(kLetterAt), 'Q');
+    EXPECT_EQ(DataByte(kLetterAt + 2), 0);
+    EXPECT_TRUE(RegisteredWith(device, zarvic, MOD_ALT | MOD_CONTROL, 'Q'));
+
+    OpenSettings();
+    EXPECT_EQ(Control(104).text, u"Q");
+    ReplaceLetter(u"ab");
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(DataByte(kLetterAt), 'A') << "a longer text keeps its first character";
+    EXPECT_EQ(DataByte(kLetterAt + 2), 0);
+    EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'A'));
+}
+
+TEST_F(TrayUiTest, AnEmptyLetterFailsTheRegistrationButIsSavedAndOpensEmpty) {
+    StartWithHotKey(u'C', true, false, false);
+    OpenSettings();
+    ReplaceLetter(u"");
+    size_t since = device.Calls().size();
+    device.PressKey(VK_RETURN);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, kHotKeyFailed);
+    device.AnswerMessageBox(IDOK);
+    EXPECT_TRUE(CallsSince(since, "RegisterHotKey").empty()) << "no key: the system is not asked";
+    EXPECT_TRUE(CallsSince(since, "SetTimer").empty());
+    EXPECT_EQ(DataByte(kLetterAt), 0);
+    EXPECT_EQ(DataByte(kAltAt), 1);
+
+    device.Advance(1000);
+    EXPECT_TRUE(CallsSince(since, "KillTimer").empty()) << "no poll ran after the failure";
+
+    OpenSettings();
+    EXPECT_EQ(Control(104).text, u"");
+    EXPECT_TRUE(Control(104).enabled);
+}
+
+TEST_F(TrayUiTest, ACombinationTheSystemRefusesIsWarnedAboutAndStillSaved) {
+    StartWithHotKey(u'C', true, true, false);
+    device.HoldHotKeyElsewhere(MOD_ALT | MOD_CONTROL, 'K');
+    OpenSettings();
+    // The hot-key is given back while the dialog is open, and polling stops.
+    EXPECT_FALSE(device.Calls("UnregisterHotKey", zarvic).empty());
+    EXPECT_FALSE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
+    ReplaceLetter(u"k");
+    device.PressKey(VK_RETURN);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->style, 0x10030u);
+    device.AnswerMessageBox(IDOK);
+    EXPECT_EQ(DataByte(kLetterAt), 'K');
+    size_t since = device.Calls().size();
+    device.Advance(1000);
+    EXPECT_TRUE(CallsSince(since, "SetTimer").empty()) << "polling stays stopped";
+}
+
+TEST_F(TrayUiTest, ToolTipBoxIsAppliedOnOk) {
+    StartWithHotKey(u'C', true, true, false);
+    OpenSettings();
+    EXPECT_TRUE(Checked(114));
+    Tap(114);
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(DataByte(kToolTipAt), 0);
+    OpenSettings();
+    EXPECT_FALSE(Checked(114));
+}
+
+TEST_F(TrayUiTest, ShortcutBoxesCreateAndRemoveLinksToTheExecutable) {
+    StartWithHotKey();
+    OpenSettings();
+    Tap(106);
+    Tap(107);
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(sim::ShortcutTarget(kDesktop + u"\\Zravic.lnk"), kQuotedExe);
+    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe);
+
+    OpenSettings();
+    EXPECT_TRUE(Checked(106));
+    EXPECT_TRUE(Checked(107));
+    size_t since = device.Calls().size();
+    device.PressKey(VK_RETURN);
+    EXPECT_TRUE(CallsSince(since, "SHCreateShortcut").empty()) << "ticked with a link in place: nothing to do";
+
+    OpenSettings();
+    Tap(107);
+    device.PressKey(VK_RETURN);
+    EXPECT_TRUE(device.Exists(kDesktop + u"\\Zravic.lnk"));
+    EXPECT_FALSE(device.Exists(kStartUp + u"\\Zravic.lnk"));
+    EXPECT_EQ(sim::LiveItemIdLists(zarvic), 0u);
+}
+
+TEST_F(TrayUiTest, ShortcutBoxesSeeLinksUnderAnyNameAndRemoveOnlyTheFirst) {
+    sim::PlaceShortcut(kDesktop + u"\\A mine.lnk", u"\"\\PROGRAM FILES\\zarvic\\ZARVIC.EXE\"");
+    sim::PlaceShortcut(kDesktop + u"\\B mine.lnk", kQuotedExe);
+    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\\Program Files\\Zarvic\\Zarvic.exe");
+    sim::PlaceShortcut(kStartUp + u"\\Other.lnk", kQuotedExe + u" /quiet");
+    StartWithHotKey();
+    OpenSettings();
+    EXPECT_TRUE(Checked(106)) << "a link under another name, its target in other letter case";
+    EXPECT_FALSE(Checked(107)) << "an unquoted target or one with arguments is not ours";
+
+    Tap(106);
+    device.PressKey(VK_RETURN);
+    EXPECT_FALSE(device.Exists(kDesktop + u"\\A mine.lnk"));
+    EXPECT_TRUE(device.Exists(kDesktop + u"\\B mine.lnk")) << "only the first link found is removed";
+    EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
+
+    OpenSettings();
+    EXPECT_TRUE(Checked(106)) << "the second link still points at the executable";
+    Tap(107);
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe) << "the foreign link is replaced";
+    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Other.lnk"), kQuotedExe + u" /quiet");
+}
+
+TEST_F(TrayUiTest, AnOverlongShortcutTargetIsReadWithinTheBuffer) {
+    // A link made by hand may name a target longer than any path buffer of the program.
+    sim::PlaceShortcut(kDesktop + u"\\Long.lnk", u"\"" + std::u16string(400, u'x') + u"\"");
+    StartWithHotKey();
+    OpenSettings();
+    EXPECT_FALSE(Checked(106));
+    for (const sim::Call& c : device.Calls("SHGetShortcutTarget", zarvic))
+        EXPECT_LE(c.args[0], MAX_PATH) << "the capacity is given in characters";
+    device.PressKey(VK_ESCAPE);
+    EXPECT_TRUE(device.Exists(kDesktop + u"\\Long.lnk"));
+}
+
+TEST_F(TrayUiTest, ALoadedLetterWithoutItsNulIsShownAndStoredSafely) {
+    std::vector<uint8_t> data = DataFileWithHotKey(u'W', true, false, false);
+    data[kLetterAt + 2] = 'Z';  // the second unit of the entry, where its NUL belongs
+    device.PlaceFile(kDataPath, data);
+    StartZarvic();
+    OpenSettings();
+    EXPECT_EQ(Control(104).text, u"WZ");
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(DataByte(kLetterAt), 'W');
+    EXPECT_EQ(DataByte(kLetterAt + 2), 0) << "the stored entry ends with its NUL";
+}
+
+TEST_F(TrayUiTest, AMissingTemplateGoesOnAsIfCancelled) {
+    device.PlaceFile(kExePath, {'M', 'Z'});
+    device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true, true, false));
+    zarvic = device.StartProgram(kExePath, &WinMain, sim::ResourceImage{});
+    ASSERT_TRUE(device.IsRunning(zarvic));
+    size_t since = device.Calls().size();
+    Command(IDM_SETTING);
+    EXPECT_TRUE(CallsSince(since, "DialogBoxIndirectParamW").empty());
+    EXPECT_EQ(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(CallsSince(since, "RegisterHotKey").size(), 1u);
+    EXPECT_EQ(CallsSince(since, "SetTimer").size(), 1u);
+    EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
+    EXPECT_FALSE(device.Window(MainWindow())->visible);
+}

@@ -1,0 +1,24 @@
+// The Setting command: the settings dialog with the hot-key and polling stopped around it.
+#include "app/app.h"
+#include "app/settings.h"
+#include "menu/hotkey.h"
+#include "resource_ids.h"
+#include "ui/settings_dialog.h"
+
+static const WCHAR kHotKeyFailed[] = TEXT("ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
+
+void RunSettingCommand(HWND hwnd) {
+    UnregisterHistoryHotKey(hwnd);
+    KillTimer(hwnd, TIMER_ID_POLL);
+    g_dialogOpen = 1;
+    // A template that cannot be found leaves the settings as they are, as a cancel would.
+    RunDialogTemplate(IDD_SETTING, SettingsDlgProc);
+    g_dialogOpen = 0;
+    g_hotKeyRegistered = RegisterHistoryHotKey(hwnd);
+    if (g_hotKeyRegistered)
+        SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
+    else
+        ShowMessage(hwnd, kHotKeyFailed, MB_OK | MB_ICONEXCLAMATION);
+    SaveSettings();
+    RunHideStep(hwnd);
+}
