@@ -1,6 +1,63 @@
-// Placeholder uninstall until it lands: never carried out.
 #include "ui/uninstall.h"
 
-BOOL IsInstalledCopy(LPCWSTR) { return FALSE; }
-BOOL UninstallInstalledCopy(HWND) { return FALSE; }
-BOOL UninstallLooseCopy(HWND) { return FALSE; }
+#include "app/app.h"
+#include "app/util.h"
+#include "ui/shell_open.h"
+#include "ui/shortcuts.h"
+
+static const WCHAR kConfirmInstalled[] =
+    TEXT("Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n")
+    TEXT("アプリケーションの削除ダイアログを起動しますので\nここで Telvory Zarvic を選択し削除ボタンを\n")
+    TEXT("タップしてください");
+static const WCHAR kConfirmLoose[] =
+    TEXT("Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n")
+    TEXT("Zarvic のフォルダを開きますのでフォルダごと\n削除してください");
+
+BOOL IsInstalledCopy(LPCWSTR directory) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, INSTALLER_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    BOOL installed = 0;
+    DWORD flag = 0;
+    DWORD size = sizeof(flag);
+    if (RegQueryValueExW(key, TEXT("Instl"), NULL, NULL, reinterpret_cast<LPBYTE>(&flag), &size) == ERROR_SUCCESS &&
+        flag != 0) {
+        // One unit more than the value may fill, so that a value stored without its NUL
+        // still ends inside the buffer.
+        WCHAR folder[MAX_PATH + 1];
+        size = MAX_PATH * sizeof(WCHAR);
+        if (RegQueryValueExW(key, TEXT("InstlDir"), NULL, NULL, reinterpret_cast<LPBYTE>(folder), &size) ==
+            ERROR_SUCCESS) {
+            DWORD units = size / sizeof(WCHAR);
+            folder[units < MAX_PATH ? units : MAX_PATH] = 0;
+            installed = _wcsicmp(folder, directory) == 0 ? 1 : 0;
+        }
+    }
+    RegCloseKey(key);
+    return installed;
+}
+
+static void DeleteShortcuts(HWND hwnd) {
+    WCHAR found[MAX_PATH];
+    if (FindShortcutTo(hwnd, found, g_szExePath, CSIDL_DESKTOP)) DeleteFileW(found);
+    if (FindShortcutTo(hwnd, found, g_szExePath, CSIDL_STARTUP)) DeleteFileW(found);
+}
+
+BOOL UninstallInstalledCopy(HWND hwnd) {
+    if (ShowMessage(hwnd, kConfirmInstalled, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    DeleteShortcuts(hwnd);
+    DeleteTreeExcept(g_szExeDir, g_szExePath);
+    OpenWithShell(hwnd, TEXT("ctlpnl.exe"), TEXT("cplmain.cpl,12"));
+    return 1;
+}
+
+BOOL UninstallLooseCopy(HWND hwnd) {
+    if (ShowMessage(hwnd, kConfirmLoose, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    DeleteShortcuts(hwnd);
+    // A loose copy may sit among the person's own files: only what the program itself
+    // writes or ships goes; the person deletes the folder from the window opened below.
+    if (IsExistingFile(g_szDataPath)) DeleteFileW(g_szDataPath);
+    if (IsExistingFile(g_szHelpPath)) DeleteFileW(g_szHelpPath);
+    // An executable in the root folder has an empty directory: show the root instead.
+    OpenWithShell(hwnd, g_szExeDir[0] ? g_szExeDir : TEXT("\\"), NULL);
+    return 1;
+}

@@ -3,6 +3,17 @@
 
 #include "platform/platform.h"
 
+#define INSTALLER_KEY TEXT("Software\\Apps\\Telvory Zarvic")
+
+// 1 when the installer's record names this directory as the installed copy's folder.
 BOOL IsInstalledCopy(LPCWSTR directory);
+// After the person confirms: the shortcuts go, the installed folder is emptied but for
+// the executable, and the control panel's program removal starts. 0 when declined.
 BOOL UninstallInstalledCopy(HWND hwnd);
+// After the person confirms: the shortcuts and the program's own files go, and the
+// executable's folder opens so that the person removes the rest. 0 when declined.
 BOOL UninstallLooseCopy(HWND hwnd);
+// Deletes every file below directory except the file keep (null or empty: none), and the
+// subfolders it empties; returns the result of removing directory itself, or 0 when it
+// does not exist. Folder links are never followed.
+BOOL DeleteTreeExcept(LPCWSTR directory, LPCWSTR keep);

@@ -123,6 +123,8 @@ static void FillFindData(const fs::directory_entry& e, const std::u16string& key
     std::error_code ec;
     bool dir = e.is_directory(ec);
     d->dwFileAttributes = (dir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) | ExtraAttributes(key);
+    // A host link inside the device's folder stands for a folder link or junction.
+    if (e.is_symlink(ec)) d->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     if (!dir) d->nFileSizeLow = static_cast<DWORD>(e.file_size(ec));
     std::u16string name = FromUtf8(e.path().filename().string());
     size_t n = std::min<size_t>(name.size(), MAX_PATH - 1);

@@ -1,0 +1,103 @@
+// Finding and creating shortcuts to the executable in the special folders.
+#include "app/app.h"
+#include "platform/sim/sim_api.h"
+#include "settings_fixture.h"
+#include "ui/shortcuts.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+class ShortcutTest : public ::testing::Test {
+protected:
+    sim::Device device;
+    WCHAR found[MAX_PATH] = {};
+    void SetUp() override { device.PlaceFile(kExePath, {'M', 'Z'}); }
+    int Find(int csidl) { return FindShortcutTo(nullptr, found, kExePath.c_str(), csidl); }
+};
+
+}  // namespace
+
+TEST_F(ShortcutTest, FindsOnlyLinksWhoseTargetIsTheQuotedExecutable) {
+    sim::PlaceShortcut(kDesktop + u"\\a plain.lnk", kExePath);
+    sim::PlaceShortcut(kDesktop + u"\\b args.lnk", kQuotedExe + u" -x");
+    sim::PlaceShortcut(kDesktop + u"\\c other.lnk", u"\"\\Windows\\pword.exe\"");
+    device.PlaceFile(kDesktop + u"\\d notes.txt", {'h', 'i'});
+    device.PlaceDirectory(kDesktop + u"\\e folder.lnk");
+    EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
+    EXPECT_EQ(found[0], 0);
+
+    sim::PlaceShortcut(kDesktop + u"\\f Mine.lnk", u"\"\\program files\\ZARVIC\\zarvic.exe\"");
+    sim::PlaceShortcut(kDesktop + u"\\g Mine too.txt", kQuotedExe);
+    ASSERT_EQ(Find(CSIDL_DESKTOP), 1);
+    EXPECT_EQ(std::u16string(found), kDesktop + u"\\f Mine.lnk") << "the first one enumerated, any name";
+    ASSERT_TRUE(DeleteFileW(found));
+    ASSERT_EQ(Find(CSIDL_DESKTOP), 1);
+    EXPECT_EQ(std::u16string(found), kDesktop + u"\\g Mine too.txt") << "every file is tried, whatever its name";
+
+    EXPECT_EQ(Find(CSIDL_STARTUP), 0) << "the search stays in its folder";
+    EXPECT_EQ(sim::LiveItemIdLists(0), 0u);
+    EXPECT_EQ(device.BadFrees(), 0u);
+}
+
+TEST_F(ShortcutTest, NothingIsFoundForAMissingTargetOrAnUnresolvedFolder) {
+    sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
+    EXPECT_EQ(FindShortcutTo(nullptr, found, u"\\Program Files\\Zarvic\\Gone.exe", CSIDL_DESKTOP), 0);
+    EXPECT_EQ(FindShortcutTo(nullptr, nullptr, kExePath.c_str(), CSIDL_DESKTOP), 0);
+
+    sim::FailSpecialFolder(CSIDL_DESKTOP, true);
+    EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
+    EXPECT_EQ(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_DESKTOP), 0);
+    sim::FailSpecialFolder(CSIDL_DESKTOP, false);
+
+    sim::FailPathFromIdList(true);
+    WCHAR folder[MAX_PATH];
+    EXPECT_EQ(GetSpecialFolderPath(nullptr, folder, CSIDL_DESKTOP), 0);
+    EXPECT_EQ(folder[0], 0);
+    EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
+    EXPECT_EQ(sim::LiveItemIdLists(0), 0u) << "the item-id list is freed when its path cannot be had";
+    sim::FailPathFromIdList(false);
+
+    ASSERT_EQ(GetSpecialFolderPath(nullptr, folder, CSIDL_STARTUP), 1);
+    EXPECT_EQ(std::u16string(folder), kStartUp);
+    EXPECT_EQ(sim::LiveItemIdLists(0), 0u);
+}
+
+TEST_F(ShortcutTest, CreatingWritesZravicLnkAndReplacesAForeignOne) {
+    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\"\\Windows\\calc.exe\"");
+    EXPECT_EQ(Find(CSIDL_STARTUP), 0);
+    EXPECT_TRUE(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP));
+    auto bytes = device.FileBytes(kStartUp + u"\\Zravic.lnk");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "34#\"\\Program Files\\Zarvic\\Zarvic.exe\"")
+        << "the device's shortcut file: the target's length, '#', the target";
+    ASSERT_EQ(Find(CSIDL_STARTUP), 1);
+    EXPECT_EQ(std::u16string(found), kStartUp + u"\\Zravic.lnk");
+
+    EXPECT_FALSE(CreateShortcutTo(nullptr, u"\\Program Files\\Zarvic\\Gone.exe", CSIDL_DESKTOP));
+    EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
+}
+
+TEST_F(ShortcutTest, AFolderNamedLikeTheLinkIsNeitherFoundNorDeleted) {
+    device.PlaceDirectory(kDesktop + u"\\Zravic.lnk");
+    EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
+    EXPECT_FALSE(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_DESKTOP));
+    EXPECT_TRUE(device.Exists(kDesktop + u"\\Zravic.lnk"));
+    EXPECT_EQ(GetFileAttributesW((kDesktop + u"\\Zravic.lnk").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(ShortcutTest, QuotePathRefusesNullAndWhatDoesNotFit) {
+    WCHAR out[MAX_PATH] = {u'x', 0};
+    EXPECT_EQ(QuotePath(nullptr, u"a"), 0);
+    EXPECT_EQ(QuotePath(out, nullptr), 0);
+    EXPECT_EQ(out[0], u'x') << "nothing written";
+    ASSERT_EQ(QuotePath(out, u"\\A b\\c.exe"), 1);
+    EXPECT_EQ(std::u16string(out), u"\"\\A b\\c.exe\"");
+    std::u16string longest(MAX_PATH - 3, u'p');
+    ASSERT_EQ(QuotePath(out, longest.c_str()), 1);
+    EXPECT_EQ(std::u16string(out).size(), size_t{MAX_PATH - 1});
+    std::u16string tooLong(MAX_PATH - 2, u'p');
+    EXPECT_EQ(QuotePath(out, tooLong.c_str()), 0);
+    EXPECT_EQ(out[0], 0);
+}
