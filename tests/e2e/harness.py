@@ -158,6 +158,7 @@ class Session:
         self.app_dir = self.folder / "app"       # Zarvic.exe and its data file
         self.shots_dir = SCREENSHOTS_DIR / name
         self.display = None
+        self.desktop = None                      # the WineProcess of explorer /desktop
         self.env = None
         self._xvfb = None
         self._lock = None
@@ -193,8 +194,9 @@ class Session:
         self.app_dir.mkdir()
         self._start_xvfb()
         self.env = _environment(self.display)
-        subprocess.run(["bash", str(PREFIX_SCRIPT), str(PREFIX)], env=self.env, check=True,
-                       stdin=subprocess.DEVNULL, stdout=self._log_file("prefix.log"), stderr=subprocess.STDOUT)
+        with open(self.folder / "prefix.log", "wb") as log:
+            subprocess.run(["bash", str(PREFIX_SCRIPT), str(PREFIX)], env=self.env, check=True,
+                           stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         # Nothing from an earlier run may still hold the prefix.
         self._wineserver("-k")
         self._wineserver("-w")
@@ -218,17 +220,15 @@ class Session:
             self._lock = None
         self.env = None
 
-    def _log_file(self, name):
-        return open(self.folder / name, "ab")
-
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
         try:
-            self._xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
-                 "-nolisten", "tcp", "-noreset"],
-                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=self._log_file("xvfb.log"),
-                stderr=subprocess.STDOUT, start_new_session=True)
+            with open(self.folder / "xvfb.log", "wb") as log:
+                self._xvfb = subprocess.Popen(
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
+                     "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                    start_new_session=True)
             os.close(write_end)
             write_end = None
             number = b""
@@ -520,6 +520,22 @@ class Session:
         if code != 0:
             raise RuntimeError(f"zv_clip set failed with exit code {code}")
 
+    def region_colours(self, x, y, width, height, screenshot=None):
+        """How many distinct colours a region of the screen holds (of `screenshot`, or of
+        a fresh one). A plain background gives 1."""
+        if screenshot is None:
+            self._calls += 1
+            screenshot = self.folder / f".screen.{self._calls}.png"
+            self.x("import", "-window", "root", screenshot, timeout=60)
+        out = self.x("convert", screenshot, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-unique-colors",
+                     "txt:-", timeout=60)
+        return sum(1 for line in out.splitlines() if line and not line.startswith("#"))
+
+    def notification_area_colours(self, screenshot=None):
+        """Distinct colours at the right end of the taskbar, where Wine paints tray icons
+        straight onto the bar (there are no icon windows): 1 means no icon is shown."""
+        return self.region_colours(SCREEN_WIDTH - 40, SCREEN_HEIGHT - 20, 40, 20, screenshot)
+
     def can_register_hotkey(self, modifiers, key):
         """Whether another program could register the hot-key (MOD_ALT 1, MOD_CONTROL 2,
         MOD_SHIFT 4; key a virtual-key code or a letter) right now. Returns
@@ -533,9 +549,10 @@ class Session:
         program shows); see XMapWatch."""
         desktop = wait_for(lambda: self.x_search("--name", " - Wine desktop$"), 30, "the desktop window")[0]
         log = self.folder / f"xev.{desktop}.log"
-        popen = subprocess.Popen(["stdbuf", "-oL", "xev", "-id", str(desktop), "-event", "substructure",
-                                  "-event", "property"], env=self.env, stdin=subprocess.DEVNULL,
-                                 stdout=open(log, "wb"), stderr=subprocess.STDOUT, start_new_session=True)
+        with open(log, "wb") as out:
+            popen = subprocess.Popen(["stdbuf", "-oL", "xev", "-id", str(desktop), "-event", "substructure",
+                                      "-event", "property"], env=self.env, stdin=subprocess.DEVNULL,
+                                     stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
         self._processes.append(WineProcess(popen, "xev", log))
         watch = XMapWatch(self, desktop, log)
         watch.fence()

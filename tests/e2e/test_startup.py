@@ -1,7 +1,7 @@
 """Start-up, the single-instance guard and shutdown of the real Zarvic.exe under Wine."""
 
 from harness import (DATA_FILE, DEFAULT_RECORD, MESSAGE_BOX_CLASS, ZARVIC_CLASS, ZARVIC_EXE, ZARVIC_TITLE,
-                     data_file_image, settings_record)
+                     data_file_image, settings_record, wait_for)
 
 HINT_TEXT = "タスクトレイの Zarvic アイコンをクリックし\nSetting からホットキーを設定してください"
 MOD_ALT, MOD_CONTROL = 1, 2
@@ -32,6 +32,8 @@ def test_first_start_hints_refuses_a_second_copy_and_saves_defaults(wine):
     assert [c["title"] for c in controls if c["class"] == "Static" and c["title"]] == [HINT_TEXT], controls
     assert [c["title"] for c in controls if c["class"] == "Button"] == ["OK"], controls
     shot = wine.screenshot("hint_box")
+    # The tray icon is added before the box comes up.
+    assert wine.notification_area_colours(shot) > 1
     # The watcher saw the box being mapped: it would see a second copy's window too.
     assert box["xwin"] in x_maps.maps_since(before_first)
     # Nothing is written while the program runs.
@@ -58,6 +60,7 @@ def test_first_start_hints_refuses_a_second_copy_and_saves_defaults(wine):
     # WM_CLOSE ends it with exit code 0; the data file then holds the defaults.
     assert wine.close_zarvic(zarvic) == 0, zarvic.output()
     assert wine.find_windows(ZARVIC_CLASS) == []
+    wait_for(lambda: wine.notification_area_colours() == 1, what="the tray icon to go")
     saved = wine.data_file()
     assert saved is not None, f"no {DATA_FILE} in {app}"
     assert len(saved) == 104
