@@ -1,4 +1,37 @@
-// Placeholder tray menu until the tray menu lands.
+// The tray icon's menu, anchored at the bottom-right corner of the work area.
+#include "app/app.h"
+#include "app/util.h"
 #include "ui/tray.h"
 
-void ShowTrayMenu(HWND) {}
+// The anchor of the menu's bottom-right corner. When the work area cannot be had, the
+// screen's bottom-right corner serves the same purpose.
+static POINT FindTrayMenuAnchor() {
+    RECT work;
+    POINT anchor;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        anchor.x = work.right;
+        anchor.y = work.bottom;
+    } else {
+        anchor.x = GetSystemMetrics(SM_CXSCREEN);
+        anchor.y = GetSystemMetrics(SM_CYSCREEN);
+    }
+    return anchor;
+}
+
+void ShowTrayMenu(HWND hwnd) {
+    POINT anchor = FindTrayMenuAnchor();
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, IDM_SETTING, TEXT("Setting (&S)"));
+    AppendMenuW(menu, IsExistingFile(g_szHelpPath) ? MF_STRING : MF_GRAYED, IDM_HELP, TEXT("Help (&H)"));
+    AppendMenuW(menu, MF_STRING, IDM_ABOUT, TEXT("About (&A)"));
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(menu, MF_STRING, IDM_EXIT, TEXT("Zarvic 終了 (&X)"));
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(menu, MF_STRING, IDM_UNINSTALL, TEXT("Uninstall (&U)"));
+    SetForegroundWindow(hwnd);
+    int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD, anchor.x,
+                                                   anchor.y, hwnd, NULL));
+    if (chosen > 0) PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
+    PostMessageW(hwnd, WM_NULL, 0, 0);
+    if (menu) DestroyMenu(menu);
+}

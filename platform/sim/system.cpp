@@ -1,5 +1,6 @@
 // Screen metrics, the work area, message boxes and the hot-key table.
 #include "state.h"
+#include "tray.h"
 
 namespace sim {
 
@@ -59,7 +60,7 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL SystemParametersInfoW(UINT action, UINT, PVOID value, UINT) {
-    if (action == SPI_GETWORKAREA && value) {
+    if (action == SPI_GETWORKAREA && value && !WorkAreaQueryFails()) {
         const DeviceOptions& o = S().options;
         *static_cast<RECT*>(value) = RECT{0, 0, o.screenWidth, o.screenHeight - o.taskbarHeight};
         return TRUE;

@@ -32,6 +32,9 @@ bool TapTrayIconWithTip(const std::u16string& tip) {
     return false;
 }
 
+void FailWorkAreaQuery(bool on) { Tray().failWorkArea = on; }
+bool WorkAreaQueryFails() { return Tray().failWorkArea; }
+
 void RestartTaskbar() {
     Tray().icons.clear();
     UINT created = RegisterWindowMessageW(u"TaskbarCreated");

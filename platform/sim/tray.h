@@ -16,6 +16,7 @@ struct TrayIcon {
 
 struct TrayState {
     std::vector<TrayIcon> icons;
+    bool failWorkArea = false;
 };
 
 TrayState& Tray();
@@ -30,5 +31,8 @@ bool TapTrayIconWithTip(const std::u16string& tip);
 // The taskbar starts anew (as when the desktop shell restarts): every icon is gone, and
 // every top-level window receives the registered message "TaskbarCreated".
 void RestartTaskbar();
+// SystemParametersInfoW(SPI_GETWORKAREA) fails while `on`, as when the taskbar is gone.
+void FailWorkAreaQuery(bool on);
+bool WorkAreaQueryFails();
 
 }  // namespace sim

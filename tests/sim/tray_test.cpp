@@ -1,0 +1,184 @@
+// The tray icon and its menu.
+#include "app/app.h"
+#include "platform/sim/menu.h"
+#include "platform/sim/resources.h"
+#include "platform/sim/sim_api.h"
+#include "settings_fixture.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+class TrayTest : public TrayUiTest {
+protected:
+    // What Zarvic posted to itself since call number `since`: message and wParam.
+    std::vector<std::pair<UINT, WPARAM>> PostedSince(size_t since) const {
+        std::vector<std::pair<UINT, WPARAM>> out;
+        for (const sim::Call& c : CallsSince(since, "PostMessageW"))
+            out.emplace_back(static_cast<UINT>(c.args[1]), static_cast<WPARAM>(c.args[2]));
+        return out;
+    }
+    size_t Tracked() const { return device.Calls("TrackPopupMenuEx", zarvic).size(); }
+    // Opens the tray menu with a tap on the icon and returns it.
+    sim::OpenMenuInfo OpenTrayMenu() {
+        EXPECT_TRUE(sim::TapTrayIcon(1));
+        auto menu = sim::OpenMenu();
+        EXPECT_TRUE(menu.has_value());
+        return menu.value_or(sim::OpenMenuInfo{});
+    }
+};
+
+const std::pair<UINT, WPARAM> kNull{WM_NULL, 0};
+using Posted = std::vector<std::pair<UINT, WPARAM>>;
+
+}  // namespace
+
+TEST_F(TrayTest, TheIconCarriesItsTipAndSmallImageAndComesBackWithTheTaskbar) {
+    StartWithHotKey();
+    ASSERT_EQ(sim::TrayIcons().size(), 1u);
+    const sim::TrayIcon& icon = sim::TrayIcons()[0];
+    EXPECT_EQ(icon.tip, u"ZarvicEx");
+    EXPECT_EQ(icon.id, 1u);
+    EXPECT_EQ(icon.hwnd, MainWindow());
+    EXPECT_EQ(icon.callbackMessage, static_cast<UINT>(WM_USER + 300));
+    EXPECT_TRUE(icon.hasIcon);
+    EXPECT_EQ(icon.iconWidth, 16);
+    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty()) << "the program's copy of the image is destroyed";
+
+    sim::RestartTaskbar();
+    ASSERT_EQ(sim::TrayIcons().size(), 1u) << "the icon is added again for the new taskbar";
+    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
+    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
+}
+
+TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
+    StartWithHotKey();
+    size_t since = device.Calls().size();
+    sim::OpenMenuInfo menu = OpenTrayMenu();
+    // Only the button-up asks for the menu, and only by a posted message.
+    auto posted = PostedSince(since);
+    ASSERT_GE(posted.size(), 1u);
+    EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_USER + 301, 1}));
+    EXPECT_EQ(Tracked(), 1u);
+    auto track = device.Calls("TrackPopupMenuEx", zarvic)[0];
+    EXPECT_EQ(track.args[1], 0x128);
+    EXPECT_EQ(track.args[2], 800);
+    EXPECT_EQ(track.args[3], 454);
+    EXPECT_EQ(menu.owner, MainWindow());
+    EXPECT_EQ(menu.rect.right, 800);
+    EXPECT_EQ(menu.rect.bottom, 454);
+    auto foreground = CallsSince(since, "SetForegroundWindow");
+    ASSERT_FALSE(foreground.empty());
+    EXPECT_EQ(reinterpret_cast<HWND>(foreground.back().args[0]), MainWindow());
+
+    ASSERT_EQ(menu.items.size(), 7u);
+    const UINT ids[] = {123, 124, 120, 0, 121, 0, 125};
+    const char16_t* labels[] = {u"Setting (&S)", u"Help (&H)", u"About (&A)", u"", u"Zarvic 終了 (&X)", u"",
+                                u"Uninstall (&U)"};
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(menu.items[i].id, ids[i]) << i;
+        EXPECT_EQ(menu.items[i].text, labels[i]) << i;
+    }
+    EXPECT_EQ(menu.items[3].flags & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(menu.items[5].flags & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(menu.items[1].flags, static_cast<UINT>(MF_GRAYED)) << "no help file";
+    EXPECT_EQ(menu.items[0].flags, static_cast<UINT>(MF_STRING));
+
+    // Dismissing it posts nothing but WM_NULL and leaves no menu behind.
+    since = device.Calls().size();
+    sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_EQ(PostedSince(since), Posted{kNull});
+    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    EXPECT_EQ(sim::OpenDialog(), nullptr);
+    EXPECT_TRUE(device.IsRunning(zarvic));
+}
+
+TEST_F(TrayTest, ExitEndsZarvicFromItsLoopAndTakesTheIconAlong) {
+    StartWithHotKey();
+    OpenTrayMenu();
+    size_t since = device.Calls().size();
+    sim::TapMenuItem(4);
+    auto posted = PostedSince(since);
+    ASSERT_GE(posted.size(), 2u);
+    EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_COMMAND, IDM_EXIT}));
+    EXPECT_EQ(posted[1], kNull);
+    EXPECT_FALSE(device.IsRunning(zarvic));
+    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.Exists(kDataPath)) << "an ordinary exit saves the settings";
+    ExpectNoLeaks();
+}
+
+TEST_F(TrayTest, HelpIsGreyedUntilTheFileIsThereWithoutARestart) {
+    StartWithHotKey();
+    device.PlaceDirectory(kHelpPath);
+    OpenTrayMenu();
+    size_t since = device.Calls().size();
+    sim::TapMenuItem(1);
+    EXPECT_TRUE(sim::OpenMenu()) << "a greyed item cannot be chosen";
+    sim::TapOutsideMenu();
+    EXPECT_EQ(PostedSince(since), Posted{kNull});
+
+    std::filesystem::remove(device.HostPath(kHelpPath));
+    device.PlaceFile(kHelpPath, {'<', 'p', '>'});
+    sim::OpenMenuInfo menu = OpenTrayMenu();
+    EXPECT_EQ(menu.items[1].flags, static_cast<UINT>(MF_STRING));
+    sim::TapMenuItem(1);
+    ASSERT_EQ(sim::ShellExecutions().size(), 1u);
+    EXPECT_EQ(sim::ShellExecutions()[0].file, kHelpPath);
+}
+
+TEST_F(TrayTest, TheMenuStaysShutWhileADialogOrAMenuIsOpen) {
+    StartWithHotKey(u'C', true, true, false);
+    OpenSettings();
+    ASSERT_NE(sim::OpenDialog(), nullptr);
+    EXPECT_TRUE(sim::TapTrayIcon(1));
+    EXPECT_EQ(Tracked(), 0u) << "not over the settings dialog";
+    device.PressKey(VK_ESCAPE);
+
+    OpenAbout();
+    EXPECT_TRUE(sim::TapTrayIcon(1));
+    EXPECT_EQ(Tracked(), 0u) << "not over the About box";
+    device.PressKey(VK_ESCAPE);
+
+    OpenTrayMenu();
+    device.Post(MainWindow(), WM_USER + 301, 1, WM_LBUTTONUP);
+    EXPECT_EQ(Tracked(), 1u) << "not over the tray menu itself";
+    sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu());
+}
+
+TEST_F(TrayTest, MenuCommandsRunAfterTheMenuHasClosed) {
+    StartWithHotKey();
+    size_t windows = ZarvicWindows();
+    OpenTrayMenu();
+    sim::TapMenuItem(0);
+    EXPECT_FALSE(sim::OpenMenu());
+    ASSERT_NE(sim::OpenDialog(), nullptr);
+    EXPECT_EQ(device.Window(sim::OpenDialog())->title, u"SETTING");
+    device.PressKey(VK_ESCAPE);
+
+    OpenTrayMenu();
+    sim::TapMenuItem(2);
+    ASSERT_NE(sim::OpenDialog(), nullptr);
+    EXPECT_EQ(device.Window(sim::OpenDialog())->title, u"ﾊﾞｰｼﾞｮﾝ情報");
+    device.PressKey(VK_RETURN);
+
+    OpenTrayMenu();
+    sim::TapMenuItem(6);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    device.AnswerMessageBox(IDNO);
+    EXPECT_TRUE(device.IsRunning(zarvic));
+    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    ExpectNothingLeft(windows);
+}
+
+TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
+    StartWithHotKey();
+    sim::FailWorkAreaQuery(true);
+    OpenTrayMenu();
+    auto track = device.Calls("TrackPopupMenuEx", zarvic).back();
+    EXPECT_EQ(track.args[2], 800);
+    EXPECT_EQ(track.args[3], 480);
+    sim::TapOutsideMenu();
+}
