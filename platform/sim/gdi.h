@@ -39,6 +39,7 @@ struct TextRun {
     LOGFONTW font{};
     UINT format = 0;
     RECT formatRect{};
+    std::vector<int> advances;   // of each character of text
     WCHAR Underlined() const { return underline >= 0 ? text[static_cast<size_t>(underline)] : 0; }
     std::u16string Face() const;
 };

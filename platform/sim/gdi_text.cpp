@@ -74,19 +74,35 @@ std::vector<std::u16string> SplitLines(const std::u16string& text) {
     return lines;
 }
 
-std::u16string VisiblePart(const FontModel& model, const TextRun& run) {
+std::u16string VisiblePart(const TextRun& run) {
     std::u16string out;
     if (run.box.bottom <= run.clip.top || run.box.top >= run.clip.bottom) return out;
     LONG x = run.box.left;
     bool lastShown = false;
-    for (WCHAR c : run.text) {
-        int advance = CharAdvance(model, c);
+    for (size_t i = 0; i < run.text.size(); ++i) {
+        int advance = run.advances[i];
         bool shown = advance == 0 ? lastShown : (x + advance > run.clip.left && x < run.clip.right);
-        if (shown) out += c;
+        if (shown) out += run.text[i];
         lastShown = shown;
         x += advance;
     }
     return out;
+}
+
+// What was drawn keeps only what lies within the window as it is now.
+WindowDrawing& DrawingWithin(HWND hwnd) {
+    WindowDrawing& d = Gdi().drawings[reinterpret_cast<uintptr_t>(hwnd)];
+    if (hwnd && !FindWin(hwnd)) return d;  // a window that is gone keeps what it last showed
+    RECT area = DrawableArea(hwnd);
+    for (FilledRect& f : d.fills) f.rect = Intersect(f.rect, area);
+    d.fills.erase(std::remove_if(d.fills.begin(), d.fills.end(),
+                                 [](const FilledRect& f) { return f.rect.right <= f.rect.left || f.rect.bottom <= f.rect.top; }),
+                  d.fills.end());
+    for (TextRun& t : d.texts) {
+        t.clip = Intersect(t.clip, area);
+        t.visible = VisiblePart(t);
+    }
+    return d;
 }
 
 }  // namespace
@@ -102,20 +118,20 @@ RECT DrawableArea(HWND hwnd) {
 }
 
 void RecordFill(HWND hwnd, const FilledRect& fill) {
-    WindowDrawing& d = Gdi().drawings[reinterpret_cast<uintptr_t>(hwnd)];
+    WindowDrawing& d = DrawingWithin(hwnd);
     Cover(d, fill.rect);
     d.fills.push_back(fill);
 }
 
 void RecordText(HWND hwnd, const TextRun& run) {
-    WindowDrawing& d = Gdi().drawings[reinterpret_cast<uintptr_t>(hwnd)];
+    WindowDrawing& d = DrawingWithin(hwnd);
     if (run.bkMode == OPAQUE) Cover(d, Intersect(run.box, run.clip));
     d.texts.push_back(run);
 }
 
 WindowDrawing DrawingOf(HWND hwnd) {
-    auto it = Gdi().drawings.find(reinterpret_cast<uintptr_t>(hwnd));
-    return it == Gdi().drawings.end() ? WindowDrawing{} : it->second;
+    if (!Gdi().drawings.count(reinterpret_cast<uintptr_t>(hwnd))) return WindowDrawing{};
+    return DrawingWithin(hwnd);
 }
 
 void ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(hwnd)); }
@@ -224,7 +240,8 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format) {
         run.font = lf;
         run.format = format;
         run.formatRect = *rect;
-        run.visible = VisiblePart(m, run);
+        for (WCHAR c : line.text) run.advances.push_back(CharAdvance(m, c));
+        run.visible = VisiblePart(run);
         RecordText(ctx->hwnd, run);
     }
     return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - rect->top + m.height : height;
