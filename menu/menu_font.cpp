@@ -1,0 +1,86 @@
+#include "menu/menu_font.h"
+
+#include <string.h>
+
+static int ReadFontNumber(HKEY key, LPCWSTR name, LONG* out) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExW(key, name, NULL, NULL, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS)
+        return 0;
+    *out = static_cast<LONG>(value);
+    return 1;
+}
+
+// A name that fills all 32 units has no terminator, and a font cannot be made from it.
+static int ReadFontFaceName(HKEY key, WCHAR* faceName) {
+    WCHAR name[LF_FACESIZE] = {0};
+    DWORD size = sizeof(name);
+    if (RegQueryValueExW(key, TEXT("Nm"), NULL, NULL, reinterpret_cast<LPBYTE>(name), &size) != ERROR_SUCCESS)
+        return 0;
+    int length = 0;
+    while (length < LF_FACESIZE && name[length]) ++length;
+    if (length == LF_FACESIZE) return 0;
+    for (int i = 0; i <= length; ++i) faceName[i] = name[i];
+    return 1;
+}
+
+int ReadPopupMenuFont(LOGFONTW* font) {
+    HKEY key = NULL;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, POPUP_FONT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    LONG italic = 0, charSet = 0;
+    int read = 0;
+    read += ReadFontNumber(key, TEXT("Ht"), &font->lfHeight);
+    read += ReadFontNumber(key, TEXT("Wt"), &font->lfWeight);
+    if (ReadFontNumber(key, TEXT("It"), &italic)) {
+        font->lfItalic = static_cast<BYTE>(italic);
+        ++read;
+    }
+    if (ReadFontNumber(key, TEXT("CS"), &charSet)) {
+        font->lfCharSet = static_cast<BYTE>(charSet);
+        ++read;
+    }
+    read += ReadFontFaceName(key, font->lfFaceName);
+    RegCloseKey(key);
+    return read == 5;
+}
+
+HFONT CreateMenuFont(void) {
+    LOGFONTW font;
+    memset(&font, 0, sizeof(font));
+    if (!ReadPopupMenuFont(&font)) {
+        // the system font whole: nothing of an incomplete registry record stays
+        memset(&font, 0, sizeof(font));
+        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
+    }
+    return CreateFontIndirectW(&font);
+}
+
+int GetMenuTextWidth(HWND hwnd, LPCWSTR text) {
+    if (!text) return 0;
+    HDC dc = GetDC(hwnd);
+    if (!dc) return 0;
+    HFONT font = CreateMenuFont();
+    HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
+    SIZE extent = {0, 0};
+    if (!GetTextExtentExPointW(dc, text, lstrlenW(text), 0, NULL, NULL, &extent)) extent.cx = 0;
+    if (previous) SelectObject(dc, previous);
+    if (font) DeleteObject(font);
+    ReleaseDC(hwnd, dc);
+    return extent.cx;
+}
+
+int GetMenuLinesPerScreen(HWND hwnd) {
+    TEXTMETRICW metrics;
+    memset(&metrics, 0, sizeof(metrics));
+    HDC dc = GetDC(hwnd);
+    if (dc) {
+        GetTextMetricsW(dc, &metrics);
+        ReleaseDC(hwnd, dc);
+    }
+    LONG lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    // Without a line height every pixel row counts as a line: the menu then keeps every
+    // entry rather than a capacity that would drop history.
+    if (lineHeight <= 0) lineHeight = 1;
+    int lines = GetSystemMetrics(SM_CYSCREEN) / lineHeight;
+    return lines > 2 ? lines - 2 : lines;
+}
