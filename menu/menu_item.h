@@ -1,7 +1,19 @@
-// The owner-drawn items of the history menu.
+// The owner-drawn items of the history menu: a mnemonic column and the first line of each
+// entry, cut to the menu's width.
 #pragma once
 
 #include "platform/platform.h"
 
+// 128 characters and the terminator.
+#define MENU_LABEL_UNITS 129
+#define MENU_LABEL_TAB_SIZE 4
+
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item);
 void DrawMenuItem(HWND hwnd, WPARAM wParam, DRAWITEMSTRUCT* item);
+
+// Copies the first line of src (up to the terminator or a CR, at most count - 1
+// characters) into dst, terminated. Returns dst.
+WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count);
+// Copies the first line of src into dst with tabs expanded, cut where it grows wider than
+// width pixels in the menu font (in dc) and then ended with dots. Returns dst.
+WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int tabSize);
