@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "history/history.h"
+#include "menu/menu_tip.h"
 
 HANDLE AcquireInstanceMutex(LPCWSTR name) {
     HANDLE mutex = CreateMutexW(NULL, FALSE, name);
@@ -35,6 +36,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd) {
     }
 
     FreeHistory();
+    FreeMenuTipText();
     if (!g_uninstalled) SaveSettings();
     CloseHandle(mutex);
     return got == -1 ? 0 : static_cast<int>(msg.wParam);

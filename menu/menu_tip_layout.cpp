@@ -1,0 +1,66 @@
+// Where the preview tooltip goes: as wide as the widest line and as high as its lines,
+// beside the menu and level with the highlighted item, kept on the screen where it can be.
+#include "menu/menu_font.h"
+#include "menu/menu_tip.h"
+
+// One line of the preview; an empty line measures as a space.
+static SIZE MeasureTipLine(HDC dc, LPCWSTR line, int length) {
+    SIZE extent = {0, 0};
+    if (length == 0) {
+        line = TEXT(" ");
+        length = 1;
+    }
+    GetTextExtentExPointW(dc, line, length, 0, NULL, NULL, &extent);
+    return extent;
+}
+
+int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, const RECT* itemRect) {
+    if (!tipWnd || !text || !out || !menuRect || !itemRect) return 0;
+    HDC dc = GetDC(tipWnd);
+    HFONT font = CreateMenuFont();
+    HGDIOBJ previous = (dc && font) ? SelectObject(dc, font) : NULL;
+
+    LONG itemHeight = itemRect->bottom - itemRect->top;
+    LONG widest = 0, height = 0;
+    int lines = 0;
+    // Lines end at CR LF only; a lone CR or LF stays inside its line, and a text that
+    // ends in CR LF has no empty last line.
+    for (int start = 0, i = 0;;) {
+        int pair = text[i] == TEXT('\r') && text[i + 1] == TEXT('\n');
+        if (!pair && text[i]) {
+            ++i;
+            continue;
+        }
+        if (pair || i > start) {
+            SIZE line = MeasureTipLine(dc, text + start, i - start);
+            if (line.cx > widest) widest = line.cx;
+            height += (lines == 0 && itemHeight > line.cy) ? itemHeight : line.cy;
+            ++lines;
+        }
+        if (!pair) break;
+        i += 2;
+        start = i;
+    }
+
+    if (previous) SelectObject(dc, previous);
+    if (font) DeleteObject(font);
+    if (dc) ReleaseDC(tipWnd, dc);
+
+    LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    LONG screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    out->left = menuRect->right + 4;
+    out->right = out->left + widest + 6;
+    if (screenWidth - menuRect->right - 4 < widest + 6 && menuRect->left > screenWidth - menuRect->right) {
+        out->right = menuRect->left - 4;
+        out->left = out->right - widest - 6;
+    }
+    if (out->left < 0) out->left = 3;
+
+    out->top = menuRect->top + itemRect->top;
+    if (height < itemHeight) height = itemHeight;
+    LONG half = screenHeight / 2;
+    if (out->top + height > screenHeight && screenHeight - out->top < half)
+        out->top = screenHeight - (height < half ? height : half);
+    out->bottom = out->top + height + 1;
+    return 1;
+}
