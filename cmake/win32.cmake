@@ -16,6 +16,11 @@ target_compile_definitions(zarvic PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN N
 target_compile_options(zarvic PRIVATE ${ZARVIC_WARNINGS})
 target_link_options(zarvic PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(zarvic PRIVATE shell32 ole32 uuid user32 gdi32 advapi32)
+# The help file lies beside the executable, where the tray menu's Help looks for it.
+add_custom_command(TARGET zarvic POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/Zarvic.htm
+            $<TARGET_FILE_DIR:zarvic>/Zarvic.htm
+    COMMENT "Placing Zarvic.htm beside Zarvic.exe")
 
 # Small programs the end-to-end tests drive Zarvic with under Wine.
 file(GLOB ZARVIC_E2E_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp)
