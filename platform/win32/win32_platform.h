@@ -17,3 +17,5 @@
 
 #include "win32_ce_shell.h"
 #include "win32_clipboard.h"
+#include "win32_popup_menu.h"
+#include "win32_system_colors.h"

@@ -1,0 +1,25 @@
+// The popup menus of desktop Windows as the device presents them.
+//
+// The device records its popup-menu font under HKEY_LOCAL_MACHINE\System\GWE\Menu\PopFnt
+// ("Ht", "Wt", "It", "CS" as 4-byte numbers and "Nm", the face name). Desktop Windows has
+// no such key; its popup menus draw in the non-client metrics' menu font. Where the key
+// is absent, opening it succeeds and its five values answer from that font, read afresh
+// at every query, so the menu is measured in the font it is drawn in. Every other key
+// goes to the real registry.
+//
+// The device shows an open popup menu in a window of class "MNU"; desktop Windows uses
+// "#32768", and other programs' menu windows of that class exist too. Looking for "MNU"
+// finds the calling thread's own menu window, a visible one first.
+#pragma once
+
+#include <windows.h>
+
+LONG BridgeRegOpenKeyEx(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LONG BridgeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
+LONG BridgeRegCloseKey(HKEY key);
+HWND BridgeFindWindow(LPCWSTR className, LPCWSTR title);
+
+#define RegOpenKeyExW BridgeRegOpenKeyEx
+#define RegQueryValueExW BridgeRegQueryValueEx
+#define RegCloseKey BridgeRegCloseKey
+#define FindWindowW BridgeFindWindow
