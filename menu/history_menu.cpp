@@ -2,10 +2,79 @@
 // and its choice posted back to the main window.
 #include "menu/history_menu.h"
 
+#include "app/app.h"
+#include "app/settings.h"
+#include "history/history.h"
+#include "menu/menu_font.h"
+#include "menu/menu_tip.h"
+
 MNEMONIC_RECORD* g_mnemonicTable;
 int g_lastMnemonicMatch = -1;
 SIZE g_menuSize = {MENU_SIZE_INITIAL_WIDTH, MENU_SIZE_INITIAL_HEIGHT};
 int g_maxItemWidth;
 int g_mnemonicColumnWidth;
 
-void ShowHistoryMenu(HWND, POINT) {}
+// The mnemonic of history slot k: the digits 1 to 9, then the letters A to Z, then none.
+static LONG SlotMnemonic(int k) {
+    if (k < 9) return '1' + k;
+    if (k < 35) return 'A' + (k - 9);
+    return MNEMONIC_NONE;
+}
+
+static void SetMnemonic(MNEMONIC_RECORD* record, int position, LONG code) {
+    record->codes[position] = code;
+    record->positions[position] = position;
+}
+
+// Appends the items: one owner-drawn entry per history text shown, then the separator
+// and "Clear Clipboard" when there is any, then "CANCEL". Each owner-drawn item carries
+// the menu's own handle as its data.
+static void AppendHistoryItems(HMENU menu, MNEMONIC_RECORD* record) {
+    LPCWSTR data = reinterpret_cast<LPCWSTR>(menu);
+    int n = 0;
+    while (n < g_historyCapacity && n < HISTORY_MAX_ENTRIES && g_historySlots[n]) {
+        AppendMenuW(menu, MF_OWNERDRAW, IDM_HISTORY_FIRST + n, data);
+        SetMnemonic(record, n, SlotMnemonic(n));
+        ++n;
+    }
+    int next = 0;
+    if (n > 0) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
+        SetMnemonic(record, n, MNEMONIC_NONE);
+        AppendMenuW(menu, MF_OWNERDRAW, IDM_CLEAR, data);
+        SetMnemonic(record, n + 1, MNEMONIC_CLEAR_CANCEL);
+        next = n + 2;
+    }
+    AppendMenuW(menu, MF_OWNERDRAW, IDM_CANCEL, data);
+    SetMnemonic(record, next, MNEMONIC_CLEAR_CANCEL);
+}
+
+void ShowHistoryMenu(HWND hwnd, POINT anchor) {
+    g_lastMnemonicMatch = -1;
+    g_mnemonicTable = static_cast<MNEMONIC_RECORD*>(LocalAlloc(LPTR, MNEMONIC_TABLE_RECORDS * sizeof(MNEMONIC_RECORD)));
+    if (!g_mnemonicTable) return;
+
+    int lines = GetMenuLinesPerScreen(hwnd);
+    g_historyCapacity = lines > 2 ? lines - 2 : lines;
+    g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
+    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + 4;
+
+    HMENU menu = CreatePopupMenu();
+    g_mnemonicTable[0].hMenu = menu;
+    if (menu) {
+        AppendHistoryItems(menu, &g_mnemonicTable[0]);
+        if (g_settings.showToolTip) CreateMenuTip();
+        SetForegroundWindow(hwnd);
+        int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_RETURNCMD, anchor.x, anchor.y, hwnd, NULL));
+        if (chosen > 0) PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
+        DestroyMenuTip();
+        PostMessageW(hwnd, WM_NULL, 0, 0);
+        DestroyMenu(menu);
+        // A dismissed menu runs no command, and so no hide step: the main window would
+        // stay in the foreground, swallowing what the user types next. Hand the
+        // foreground back to the application the menu was opened over.
+        if (chosen <= 0) RunHideStep(hwnd);
+    }
+    LocalFree(g_mnemonicTable);
+    g_mnemonicTable = NULL;
+}
