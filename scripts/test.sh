@@ -75,12 +75,13 @@ ctest_suite() {  # preset
     record "$preset" "$passed" "$failed" "ctest, $log"
 }
 
-build_check() {  # preset
+build_check() {  # preset; returns the build's status
     if build_preset "$1"; then
         record "$1" 1 0 "build"
-    else
-        record "$1" 0 1 "build failed, $logs/$1.build.log"
+        return 0
     fi
+    record "$1" 0 1 "build failed, $logs/$1.build.log"
+    return 1
 }
 
 ctest_suite sim
