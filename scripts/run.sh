@@ -4,8 +4,8 @@
 #
 #   scripts/run.sh
 #
-# With DISPLAY set, the desktop opens on that display and the command returns when Wine has
-# started it. Without a display, Zarvic runs for a few seconds on a virtual display (Xvfb),
+# With DISPLAY set, the desktop opens on that display and the command runs until the desktop
+# closes (quit Zarvic from its tray menu so that it saves its settings). Without a display, Zarvic runs for a few seconds on a virtual display (Xvfb),
 # a screenshot is saved and its path printed.
 #
 # Zarvic runs from build/run/Zarvic/, which keeps its ZarvicDat.bin between runs; the Wine
