@@ -40,10 +40,10 @@ def _on_alarm(signum, frame):
 def discover(pattern):
     tests = []
     for path in sorted(HERE.glob("test_*.py")):
-        spec = importlib.util.spec_from_file_location(path.stem, path)
-        module = importlib.util.module_from_spec(spec)
+        module_spec = importlib.util.spec_from_file_location(path.stem, path)
+        module = importlib.util.module_from_spec(module_spec)
         try:
-            spec.loader.exec_module(module)
+            module_spec.loader.exec_module(module)
         except Exception:
             tests.append((path.stem, None, traceback.format_exc()))
             continue
