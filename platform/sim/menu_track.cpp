@@ -395,8 +395,11 @@ void DropInputFor(Program* p, HWND hwnd) {
 using namespace sim;
 
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS) {
-    Call& call = Record("TrackPopupMenuEx", {reinterpret_cast<intptr_t>(menu), static_cast<intptr_t>(flags), x, y,
-                                             reinterpret_cast<intptr_t>(owner)});
+    Record("TrackPopupMenuEx", {reinterpret_cast<intptr_t>(menu), static_cast<intptr_t>(flags), x, y,
+                                reinterpret_cast<intptr_t>(owner)});
+    // The record grows (or is cleared by the test) while the menu is open: find the call
+    // again by its place when the result is known.
+    const size_t callIndex = S().calls.size() - 1;
     MenuState& ms = Menus();
     Program* p = CurrentProgram();
     Window* ownerWindow = FindWin(owner);
@@ -455,7 +458,8 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
         Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
         Notify(t, WM_EXITMENULOOP, TRUE, 0);
     }
-    call.result = t.chosen;
+    auto& calls = S().calls;
+    if (callIndex < calls.size() && calls[callIndex].name == "TrackPopupMenuEx") calls[callIndex].result = t.chosen;
     if (flags & TPM_RETURNCMD) return static_cast<BOOL>(t.chosen);
     if (t.chosen) PostMessageW(owner, WM_COMMAND, t.chosen, 0);
     return TRUE;
