@@ -1,0 +1,168 @@
+// The whole road through the history menu: copy in an application, press the hot-key,
+// pick an entry at the caret, and find the text pasted where the caret was.
+#include "app/app.h"
+#include "history_menu_fixture.h"
+#include "platform/sim/dc.h"
+#include "platform/sim/gdi.h"
+
+using namespace zarvic_test;
+
+namespace {
+
+class MenuRoadTest : public HistoryMenuTest {
+protected:
+    // Copies the texts one after the other in the editor, as a person would.
+    void Copy(std::initializer_list<const char16_t*> texts) {
+        for (const char16_t* t : texts) {
+            CopyInEditor(t);
+            Tick();
+        }
+    }
+    // Nothing of the menu is left once it has closed: no menu, no window of its own, no
+    // device context or GDI object of Zarvic's, and on the heap only the history entries
+    // (and, with the tooltip on, the preview text it keeps until the next preview).
+    void ExpectMenuTidiedAway(size_t previewBlocks) {
+        EXPECT_FALSE(sim::OpenMenu());
+        EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+        EXPECT_EQ(device.FindWindow(u"MNU"), nullptr);
+        EXPECT_EQ(device.FindWindow(u"Zarvic_MenuTip"), nullptr);
+        EXPECT_EQ(device.Windows(zarvic).size(), 1u) << "the main window only";
+        EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
+        EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+        EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size() + previewBlocks);
+        EXPECT_EQ(g_mnemonicTable, nullptr);
+        EXPECT_EQ(g_menuOpen, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(MenuRoadTest, AMnemonicPastesTheEntryAtTheCaretAndItMovesToTheTop) {
+    StartWithToolTip(false);
+    Copy({u"first", u"second", u"third"});
+    sim::SetEditorText(editor, u"say: ");
+    POINT caret;
+    ASSERT_TRUE(GetCaretPos(&caret));
+
+    PressMenuHotKey();
+    auto menu = Menu();
+    EXPECT_EQ(menu.rect.left, caret.x);
+    EXPECT_EQ(menu.rect.top, caret.y);
+    EXPECT_EQ(menu.items.size(), 6u);
+    EXPECT_EQ(device.Foreground(), MainWindow());
+
+    device.TypeText(u"3");
+    EXPECT_EQ(sim::EditorText(editor), u"say: first");
+    EXPECT_EQ(sim::EditorCaret(editor), 10u);
+    EXPECT_EQ(device.Foreground(), editor);
+    ExpectMenuTidiedAway(0);
+
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"first", u"third", u"second"}));
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
+    StartWithToolTip(true);
+    Copy({u"one", u"two\r\nlines", u"three"});
+    sim::SetEditorText(editor, u"");
+    PressMenuHotKey();
+    HWND tip = device.FindWindow(u"Zarvic_MenuTip");
+    ASSERT_NE(tip, nullptr);
+    EXPECT_GE(device.Window(tip)->rect.left, 21000) << "parked until an entry is highlighted";
+
+    device.PressKey(VK_DOWN);
+    device.PressKey(VK_DOWN);
+    auto menu = Menu();
+    ASSERT_EQ(menu.highlighted, 1);
+    auto shown = device.Window(tip);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->visible);
+    RECT client;
+    GetClientRect(menu.window, &client);
+    EXPECT_EQ(shown->rect.left, menu.items[1].screen.right + 4) << "beside the menu";
+    EXPECT_EQ(shown->rect.top, menu.items[1].screen.top) << "level with the entry";
+    EXPECT_GT(shown->rect.bottom - shown->rect.top, menu.items[1].rect.bottom - menu.items[1].rect.top)
+        << "two lines";
+    EXPECT_TRUE(shown->topmost);
+
+    device.PressKey(VK_DOWN);
+    device.PressKey(VK_DOWN);  // the separator is skipped: Clear Clipboard
+    EXPECT_EQ(Menu().highlighted, 4);
+    EXPECT_GE(device.Window(tip)->rect.left, 21000) << "no preview for Clear Clipboard";
+
+    device.PressKey(VK_UP);
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(sim::EditorText(editor), u"one");
+    ExpectMenuTidiedAway(1);
+    Tick();
+    EXPECT_EQ(History()[0], u"one");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(MenuRoadTest, ShiftWithATapDeletesTheEntryInsteadOfPasting) {
+    StartWithToolTip(true);
+    Copy({u"keep", u"drop", u"newest"});
+    sim::SetEditorText(editor, u"");
+    PressMenuHotKey();
+    device.HoldKey(VK_SHIFT);
+    sim::TapMenuItem(1);
+    device.ReleaseKey(VK_SHIFT);
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"newest", u"keep"}));
+    EXPECT_EQ(sim::EditorText(editor), u"");
+    EXPECT_EQ(sim::ClipboardText(), u"newest");
+    EXPECT_EQ(device.Foreground(), editor);
+    ExpectMenuTidiedAway(1);
+
+    // Shift on the newest entry also empties the clipboard, so the next tick keeps it out.
+    PressMenuHotKey();
+    device.PressKey(VK_DOWN);
+    device.HoldKey(VK_SHIFT);
+    device.PressKey(VK_RETURN);
+    device.ReleaseKey(VK_SHIFT);
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"keep"}));
+    EXPECT_FALSE(sim::ClipboardText());
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(MenuRoadTest, ClearClipboardAsksAndThenEmptiesBoth) {
+    StartWithToolTip(false);
+    Copy({u"a", u"b"});
+    PressMenuHotKey();
+    sim::TapMenuItem(3);  // "Clear Clipboard", after two entries and the separator
+    const sim::MessageBoxRecord* box = device.OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND));
+    device.AnswerMessageBox(IDYES);
+    EXPECT_TRUE(History().empty());
+    EXPECT_FALSE(sim::ClipboardText());
+    Tick();
+    EXPECT_TRUE(History().empty());
+
+    PressMenuHotKey();
+    EXPECT_EQ(Menu().items.size(), 1u) << "only CANCEL is left";
+    device.TypeText(u"c");
+    ExpectMenuTidiedAway(0);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+TEST_F(MenuRoadTest, PollingGoesOnWhileTheMenuIsOpenAndTheCommandTakesTheSlotAsItIsThen) {
+    StartWithToolTip(true);
+    Copy({u"old"});
+    sim::SetEditorText(editor, u"");
+    PressMenuHotKey();
+    ASSERT_EQ(Menu().items.size(), 4u);
+    ASSERT_TRUE(sim::PutClipboardText(u"late"));  // another application copies meanwhile
+    Tick();
+    EXPECT_TRUE(MenuIsOpen());
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"late", u"old"}));
+    sim::TapMenuItem(0);  // shown as "old" when the menu was built
+    EXPECT_EQ(sim::EditorText(editor), u"late");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
