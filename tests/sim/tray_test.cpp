@@ -148,6 +148,20 @@ TEST_F(TrayTest, TheMenuStaysShutWhileADialogOrAMenuIsOpen) {
     EXPECT_FALSE(sim::OpenMenu());
 }
 
+TEST_F(TrayTest, TheTrayMenuStaysShutWhileTheHistoryMenuIsOpen) {
+    StartWithHotKey(u'C', true, true, false);
+    EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
+    ASSERT_TRUE(sim::OpenMenu()) << "the history menu";
+    size_t tracked = Tracked();
+    EXPECT_TRUE(sim::TapTrayIcon(1));
+    EXPECT_EQ(Tracked(), tracked);
+    ASSERT_TRUE(sim::OpenMenu());
+    EXPECT_NE(sim::OpenMenu()->items.back().id, static_cast<UINT>(IDM_UNINSTALL)) << "still the history menu";
+    device.PressKey(VK_ESCAPE);
+    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+}
+
 TEST_F(TrayTest, MenuCommandsRunAfterTheMenuHasClosed) {
     StartWithHotKey();
     size_t windows = ZarvicWindows();
