@@ -15,6 +15,7 @@
 #include <shlobj.h>
 #include <wchar.h>
 
+#include "win32_caret.h"
 #include "win32_ce_shell.h"
 #include "win32_clipboard.h"
 #include "win32_popup_menu.h"
