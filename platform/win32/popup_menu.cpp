@@ -6,6 +6,7 @@
 #undef RegQueryValueExW
 #undef RegCloseKey
 #undef FindWindowW
+#undef GetClientRect
 
 #include <stddef.h>
 #include <string.h>
@@ -13,6 +14,10 @@
 #define POPUP_FONT_KEY L"System\\GWE\\Menu\\PopFnt"
 // Real registry handles are multiples of 4: this one is never among them.
 #define POPUP_FONT_HKEY ((HKEY)(ULONG_PTR)0x5A56F001)
+#define MENU_WINDOW_CLASS L"#32768"
+#ifndef MN_GETHMENU
+#define MN_GETHMENU 0x01E1
+#endif
 
 // The menu font of the non-client metrics. The record is asked for without its last
 // member, which Windows before Vista does not know.
@@ -85,10 +90,14 @@ struct MenuWindowSearch {
     HWND hidden;
 };
 
+static int IsMenuWindow(HWND hwnd) {
+    WCHAR name[16];
+    return GetClassNameW(hwnd, name, 16) && wcscmp(name, MENU_WINDOW_CLASS) == 0;
+}
+
 static BOOL CALLBACK FindThreadMenuWindow(HWND hwnd, LPARAM lParam) {
     MenuWindowSearch* search = (MenuWindowSearch*)lParam;
-    WCHAR name[16];
-    if (!GetClassNameW(hwnd, name, 16) || wcscmp(name, L"#32768") != 0) return TRUE;
+    if (!IsMenuWindow(hwnd)) return TRUE;
     if (IsWindowVisible(hwnd)) {
         search->visible = hwnd;
         return FALSE;
@@ -103,4 +112,16 @@ HWND BridgeFindWindow(LPCWSTR className, LPCWSTR title) {
     MenuWindowSearch search = {NULL, NULL};
     EnumThreadWindows(GetCurrentThreadId(), FindThreadMenuWindow, (LPARAM)&search);
     return search.visible ? search.visible : search.hidden;
+}
+
+BOOL BridgeGetClientRect(HWND hwnd, LPRECT rect) {
+    if (!GetClientRect(hwnd, rect)) return FALSE;
+    if (!IsMenuWindow(hwnd)) return TRUE;
+    HMENU menu = (HMENU)SendMessageW(hwnd, MN_GETHMENU, 0, 0);
+    RECT item;
+    if (!menu || !GetMenuItemRect(hwnd, menu, 0, &item)) return TRUE;
+    POINT edge = {item.right, item.top};
+    ScreenToClient(hwnd, &edge);
+    if (edge.x > rect->left && edge.x <= rect->right) rect->right = edge.x;
+    return TRUE;
 }

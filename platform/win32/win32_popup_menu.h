@@ -9,7 +9,11 @@
 //
 // The device shows an open popup menu in a window of class "MNU"; desktop Windows uses
 // "#32768", and other programs' menu windows of that class exist too. Looking for "MNU"
-// finds the calling thread's own menu window, a visible one first.
+// finds the calling thread's own menu window, a visible one first. The device's menu
+// window has its frame outside the client area, so its items span the client area's
+// full width; desktop Windows draws the frame inside the client area and insets the items
+// by it. The client rectangle of a menu window therefore ends where its items end, as on
+// the device.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +22,10 @@ LONG BridgeRegOpenKeyEx(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, 
 LONG BridgeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
 LONG BridgeRegCloseKey(HKEY key);
 HWND BridgeFindWindow(LPCWSTR className, LPCWSTR title);
+BOOL BridgeGetClientRect(HWND hwnd, LPRECT rect);
 
 #define RegOpenKeyExW BridgeRegOpenKeyEx
 #define RegQueryValueExW BridgeRegQueryValueEx
 #define RegCloseKey BridgeRegCloseKey
 #define FindWindowW BridgeFindWindow
+#define GetClientRect BridgeGetClientRect
