@@ -65,6 +65,10 @@ void MenuLookTest::TearDown() {
         LocalFree(g_mnemonicTable);
         g_mnemonicTable = nullptr;
     }
+    ClearHistory();
+}
+
+void MenuLookTest::ClearHistory() {
     for (WCHAR*& slot : g_historySlots) {
         if (slot) LocalFree(slot);
         slot = nullptr;

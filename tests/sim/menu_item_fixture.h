@@ -37,6 +37,7 @@ protected:
     void RunInZarvic(std::function<void()> fn);
     // History entries from slot 0, newest first.
     void PutHistory(const std::vector<std::u16string>& entries);
+    void ClearHistory();
     // The mnemonic table of an open menu: codes for the positions given, the rest 0.
     void MakeMnemonicTable(HMENU menu, const std::vector<LONG>& codes);
     // A stand-in for the device's popup-menu window, class "MNU", shown at screen rect r

@@ -134,18 +134,6 @@ TEST_F(MenuInMenuTest, TheMenuShowsMnemonicsLabelsAndFollowsTheHighlightWithTheP
     EXPECT_TRUE(sim::GdiMisuses().empty());
 }
 
-TEST_F(MenuInMenuTest, WithTheSettingOffThereIsNoPreviewWindow) {
-    g_settings.showToolTip = 0;
-    PutHistory({u"one", u"two"});
-    OpenHistoryMenu();
-    EXPECT_EQ(tip, nullptr);
-    device.PressKey(VK_DOWN);
-    menu = sim::OpenMenu();
-    EXPECT_EQ(FillOf(0), RGB(0, 0, 128));
-    device.PressKey(VK_ESCAPE);
-    EXPECT_TRUE(device.LiveBlocks(zarvic).empty()) << "no preview was prepared";
-}
-
 TEST_F(MenuInMenuTest, TheLastFiveOfFortyEntriesHaveAnEmptyMnemonicColumn) {
     sim::FontModel small;  // lines of 10 pixels: 48 fit, so all forty entries are shown
     small.height = 8;

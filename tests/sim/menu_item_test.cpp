@@ -209,16 +209,6 @@ TEST_F(DrawItemTest, TheContextGoesBackAsItCame) {
     EXPECT_EQ(TextsIn(Row(0))[1].color, kHighlightText);
 }
 
-TEST_F(DrawItemTest, RedrawingAnItemReplacesWhatItShowed) {
-    PutHistory({u"one"});
-    MakeMnemonicTable(menuHandle, {'1'});
-    Draw(dc, 200, Row(0), true, menuHandle);
-    Draw(dc, 200, Row(0), false, menuHandle);
-    ASSERT_EQ(Fills().size(), 1u);
-    EXPECT_EQ(Fills()[0].color, kMenu);
-    EXPECT_EQ(TextsIn(Row(0)).size(), 2u);
-}
-
 TEST_F(DrawItemTest, ClearClipboardAndCancelUnderlineTheirC) {
     Draw(dc, IDM_CLEAR, Row(0), false, menuHandle);
     Draw(dc, IDM_CANCEL, Row(1), true, menuHandle);
@@ -237,14 +227,18 @@ TEST_F(DrawItemTest, ClearClipboardAndCancelUnderlineTheirC) {
     EXPECT_EQ(g_menuSize.cx, 258) << "every item stores its right edge";
 }
 
-TEST_F(DrawItemTest, ALongEntryIsCutToTheMenuWidthWithDots) {
+TEST_F(DrawItemTest, ALongEntryIsCutWithDotsAndAnEmptySlotHasNoLabel) {
     // room for the label: 160 - 19 - 12 = 129 pixels, twelve narrow characters
     PutHistory({Repeat(u'x', 40) + u"\r\nsecond line"});
-    MakeMnemonicTable(menuHandle, {'1'});
+    MakeMnemonicTable(menuHandle, {'1', '2'});
     Draw(dc, 200, Row(0), false, menuHandle);
     auto texts = TextsIn(Row(0));
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[1].text, Repeat(u'x', 12) + u"...");
+    Draw(dc, 201, Row(1), true, menuHandle);
+    texts = TextsIn(Row(1));
+    ASSERT_EQ(texts.size(), 1u) << "an empty slot: the mnemonic and no label";
+    EXPECT_EQ(texts[0].text, u"2");
 }
 
 TEST_F(DrawItemTest, EntriesWithoutAMnemonicLeaveTheColumnEmpty) {
@@ -270,24 +264,6 @@ TEST_F(DrawItemTest, EntriesWithoutAMnemonicLeaveTheColumnEmpty) {
     }
     for (const sim::TextRun& t : sim::DrawingOf(menuWindow).texts)
         EXPECT_EQ(t.text.find(u'\xFFFF'), std::u16string::npos);
-}
-
-TEST_F(DrawItemTest, NoMnemonicRecordForTheMenuMeansNoColumn) {
-    PutHistory({u"one"});
-    Draw(dc, 200, Row(0), false, menuHandle);  // no table at all
-    MakeMnemonicTable(reinterpret_cast<HMENU>(0x1234), {'1'});
-    Draw(dc, 200, Row(1), false, menuHandle);  // a table for another menu
-    EXPECT_EQ(TextsIn(Row(0)).size(), 1u);
-    EXPECT_EQ(TextsIn(Row(1)).size(), 1u);
-}
-
-TEST_F(DrawItemTest, AnEmptySlotGivesAnEmptyLabel) {
-    MakeMnemonicTable(menuHandle, {'1', '2', '3'});
-    Draw(dc, 202, Row(0), true, menuHandle);
-    auto texts = TextsIn(Row(0));
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].text, u"3");
-    EXPECT_EQ(Fills().size(), 1u);
 }
 
 TEST_F(DrawItemTest, DrawingGivesBackEveryFontAndHeapBlock) {

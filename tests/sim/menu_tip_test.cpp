@@ -53,81 +53,58 @@ TEST(MenuTipText, StopsAtTheBoundWhereverItFalls) {
 
 // ---- laying the window out ----
 
-class LayoutTest : public MenuLookTest {
-protected:
-    // Lays out text beside a menu whose client area spans menu (screen coordinates), for an
-    // item at item (the menu's client coordinates).
-    RECT Layout(const std::u16string& text, RECT menu, RECT item) {
-        RECT out{-1, -1, -1, -1};
-        EXPECT_EQ(LayoutMenuTip(MainWindow(), text.c_str(), &out, &menu, &item), 1);
-        EXPECT_TRUE(sim::LiveGdiObjects(0).empty());
-        EXPECT_EQ(sim::OpenDeviceContexts(0), 0u);
-        return out;
-    }
-    static std::u16string Lines(int n) {
-        std::u16string text;
-        for (int i = 0; i < n; ++i) text += i ? u"\r\nline" : u"line";
-        return text;
-    }
+// One layout: the text, the menu's client area on the screen and the item within it, and
+// the tooltip rectangle expected on the 800 x 480 screen.
+struct LayoutCase {
+    const char* name;
+    std::u16string text;
+    RECT menu, item, expected;
 };
 
-TEST_F(LayoutTest, GoesRightOfTheMenuWhenItFits) {
-    RECT o = Layout(std::u16string(25, u'a'), RECT{100, 100, 300, 300}, RECT{0, 0, 200, 24});
-    EXPECT_EQ(o.left, 304);
-    EXPECT_EQ(o.right, 304 + 250 + 6);
-    EXPECT_EQ(o.top, 100);
-    EXPECT_EQ(o.bottom, 100 + 24 + 1) << "as high as the item when the line is lower";
+std::u16string Lines(int n) {
+    std::u16string text = u"line";
+    for (int i = 1; i < n; ++i) text += u"\r\nline";
+    return text;
 }
 
-TEST_F(LayoutTest, GoesLeftWhenTheRightLacksRoomAndTheLeftHasMore) {
-    RECT o = Layout(std::u16string(25, u'a'), RECT{500, 100, 700, 300}, RECT{0, 0, 200, 24});
-    EXPECT_EQ(o.left, 240);
-    EXPECT_EQ(o.right, 496);
-    o = Layout(std::u16string(60, u'a'), RECT{500, 100, 700, 300}, RECT{0, 0, 200, 24});
-    EXPECT_EQ(o.left, 3) << "it would start at -110";
-    EXPECT_EQ(o.right, 496);
+class LayoutTest : public MenuLookTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(LayoutTest, PlacesTheTooltip) {
+    const LayoutCase& c = GetParam();
+    RECT out{-1, -1, -1, -1};
+    ASSERT_EQ(LayoutMenuTip(MainWindow(), c.text.c_str(), &out, &c.menu, &c.item), 1);
+    EXPECT_EQ(out.left, c.expected.left);
+    EXPECT_EQ(out.top, c.expected.top);
+    EXPECT_EQ(out.right, c.expected.right);
+    EXPECT_EQ(out.bottom, c.expected.bottom);
+    EXPECT_TRUE(sim::LiveGdiObjects(0).empty());
+    EXPECT_EQ(sim::OpenDeviceContexts(0), 0u);
 }
 
-TEST_F(LayoutTest, StaysRightWhenTheLeftHasNoMoreRoom) {
-    RECT o = Layout(std::u16string(60, u'a'), RECT{350, 100, 450, 300}, RECT{0, 0, 100, 24});
-    EXPECT_EQ(o.left, 454);
-    EXPECT_EQ(o.right, 454 + 606) << "running off the screen";
-}
+const RECT kItem{0, 0, 200, 24}, kLow{0, 0, 200, kLineHeight};
+INSTANTIATE_TEST_SUITE_P(
+    MenuTip, LayoutTest,
+    ::testing::Values(
+        // horizontally: 4 pixels right of the menu, wmax + 6 wide, as high as the item + 1
+        LayoutCase{"Right", std::u16string(25, u'a'), {100, 100, 300, 300}, kItem, {304, 100, 560, 125}},
+        LayoutCase{"LeftForLackOfRoom", std::u16string(25, u'a'), {500, 100, 700, 300}, kItem, {240, 100, 496, 125}},
+        LayoutCase{"LeftKeptOnTheScreen", std::u16string(60, u'a'), {500, 100, 700, 300}, kItem, {3, 100, 496, 125}},
+        LayoutCase{"RightWhenTheLeftHasNoMore", std::u16string(60, u'a'), {350, 100, 450, 300}, {0, 0, 100, 24},
+                   {454, 100, 1060, 125}},
+        // vertically, level with the item, moved up only from the lower half of the screen
+        LayoutCase{"Up", Lines(10), {100, 300, 300, 400}, kLow, {304, 280, 350, 481}},
+        LayoutCase{"UpToTheMiddle", Lines(20), {100, 300, 300, 400}, kLow, {304, 240, 350, 641}},
+        LayoutCase{"OffTheBottomFromTheUpperHalf", Lines(25), {100, 100, 300, 400}, kLow, {304, 100, 350, 601}},
+        LayoutCase{"LevelWithTheItem", Lines(2), {100, 250, 300, 400}, {0, 50, 200, 70}, {304, 300, 350, 341}},
+        // lines end at CR LF only; an empty line measures as a space
+        LayoutCase{"NoEmptyLastLine", u"abc\r\n", {100, 100, 300, 300}, kItem, {304, 100, 340, 125}},
+        LayoutCase{"OnlyALineBreak", u"\r\n", {100, 100, 300, 300}, kItem, {304, 100, 320, 125}},
+        LayoutCase{"EmptyLineBetween", u"a\r\n\r\nbb", {100, 100, 300, 300}, kItem, {304, 100, 330, 165}},
+        LayoutCase{"LoneLfAndCrStayInTheLine", u"ab\ncd\re", {100, 100, 300, 300}, kItem, {304, 100, 380, 125}},
+        LayoutCase{"ALineTallerThanTheItem", u"a", {100, 100, 300, 300}, {0, 0, 200, 12}, {304, 100, 320, 121}}),
+    [](const ::testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
-TEST_F(LayoutTest, MovesUpOnlyWhenItRunsOffTheBottomOfTheLowerHalf) {
-    RECT item{0, 0, 200, kLineHeight};
-    RECT o = Layout(Lines(10), RECT{100, 300, 300, 400}, item);
-    EXPECT_EQ(o.top, 280);
-    EXPECT_EQ(o.bottom, 481);
-    o = Layout(Lines(20), RECT{100, 300, 300, 400}, item);
-    EXPECT_EQ(o.top, 240) << "no higher than the middle of the screen";
-    EXPECT_EQ(o.bottom, 641);
-    o = Layout(Lines(25), RECT{100, 100, 300, 400}, item);
-    EXPECT_EQ(o.top, 100);
-    EXPECT_EQ(o.bottom, 601);
-    o = Layout(Lines(2), RECT{100, 250, 300, 400}, RECT{0, 50, 200, 70});
-    EXPECT_EQ(o.top, 300) << "level with the item";
-}
-
-TEST_F(LayoutTest, SplitsLinesAtCrLfOnly) {
-    RECT menu{100, 100, 300, 300}, item{0, 0, 200, 24};
-    RECT o = Layout(u"abc\r\n", menu, item);
-    EXPECT_EQ(o.bottom - o.top, 24 + 1) << "no empty last line";
-    EXPECT_EQ(o.right - o.left, 30 + 6);
-    o = Layout(u"\r\n", menu, item);
-    EXPECT_EQ(o.right - o.left, kNarrow + 6) << "an empty line measures as a space";
-    EXPECT_EQ(o.bottom - o.top, 24 + 1);
-    o = Layout(u"a\r\n\r\nbb", menu, item);
-    EXPECT_EQ(o.bottom - o.top, 24 + kLineHeight + kLineHeight + 1);
-    EXPECT_EQ(o.right - o.left, 2 * kNarrow + 6);
-    o = Layout(u"ab\ncd\re", menu, item);
-    EXPECT_EQ(o.bottom - o.top, 24 + 1) << "lone LF and CR stay in the line";
-    EXPECT_EQ(o.right - o.left, 7 * kNarrow + 6);
-    o = Layout(u"a", menu, RECT{0, 0, 200, 12});
-    EXPECT_EQ(o.bottom - o.top, kLineHeight + 1) << "as high as the line when the item is lower";
-}
-
-TEST_F(LayoutTest, NeedsAWindowAndAText) {
+TEST_F(MenuLookTest, LayoutNeedsAWindowAndAText) {
     RECT menu{0, 0, 100, 100}, item{0, 0, 100, 20}, out{1, 2, 3, 4};
     EXPECT_EQ(LayoutMenuTip(nullptr, u"abc", &out, &menu, &item), 0);
     EXPECT_EQ(LayoutMenuTip(MainWindow(), nullptr, &out, &menu, &item), 0);
@@ -275,23 +252,18 @@ TEST_F(MenuTipTest, OnlyAVisibleMenuWindowWhoseItemsItHoldsIsFollowed) {
     EXPECT_EQ(g_hTrackedMenuWnd, nullptr);
 }
 
-TEST_F(MenuTipTest, NothingIsPreviewedWithTheSettingOffOrForAnEmptyEntry) {
-    PutHistory({u"zero", u""});
+// An empty entry, the setting off, or no memory for the preview: the tooltip stays.
+TEST_F(MenuTipTest, NothingIsPreviewedWithoutTextSettingOrMemory) {
+    PutHistory({u"zero", u"", u"two"});
     Draw(dc, 201, Row(1), true, menuHandle);
     EXPECT_TRUE(Parked()) << "an empty entry";
+    device.FailAllocations(0, 1);
+    Draw(dc, 202, Row(2), true, menuHandle);
+    EXPECT_TRUE(Parked()) << "no memory";
+    EXPECT_EQ(g_pszMenuTipText, nullptr);
     g_settings.showToolTip = 0;
     Draw(dc, 200, Row(0), true, menuHandle);
-    EXPECT_TRUE(Parked());
-    EXPECT_EQ(g_pszMenuTipText, nullptr);
-}
-
-TEST_F(MenuTipTest, APreviewThatCannotBeAllocatedLeavesTheTooltipWhereItIs) {
-    PutHistory({u"zero", u"one"});
-    Draw(dc, 200, Row(0), true, menuHandle);
-    RECT before = TipRect();
-    device.FailAllocations(0, 1);
-    Draw(dc, 201, Row(1), true, menuHandle);
-    EXPECT_EQ(TipRect().top, before.top);
+    EXPECT_TRUE(Parked()) << "the setting off";
     EXPECT_EQ(g_pszMenuTipText, nullptr);
 }
 
@@ -338,7 +310,7 @@ TEST_F(MenuTipTest, DestroyingRemovesWindowTimerAndClassAndThePreviewGoesAtExit)
     EXPECT_NE(device.FindWindow(u"Zarvic_MenuTip"), nullptr) << "the class can be registered again";
     RunInZarvic([] { DestroyMenuTip(); });
 
-    TearDown();  // gives the history back, as the program's own end does
+    ClearHistory();
     CloseZarvic();
     ExpectNoLeaks();
     EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
