@@ -50,6 +50,17 @@ void Free(HGDIOBJ object) {
     Gdi().deleted.insert(Key(object));
 }
 
+// The object a call names, or null (reported) when it is gone or never was one.
+GdiObject* LiveObject(const char* call, HGDIOBJ object) {
+    GdiObject* o = FindObject(object);
+    if (o && !o->deletePending) return o;
+    bool deleted = o || Gdi().deleted.count(Key(object));
+    ReportGdiMisuse(std::string(call) + (deleted ? " of an object already deleted" : " of a handle that is not a GDI object"),
+                    object);
+    Fail(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
 }  // namespace
 
 GdiState& Gdi() {
@@ -186,15 +197,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         Fail(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    GdiObject* o = FindObject(object);
-    if (!o || o->deletePending) {
-        ReportGdiMisuse(Gdi().deleted.count(Key(object)) || (o && o->deletePending)
-                            ? "SelectObject of an object already deleted"
-                            : "SelectObject of a handle that is not a GDI object",
-                        object);
-        Fail(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
+    GdiObject* o = LiveObject("SelectObject", object);
+    if (!o) return nullptr;
     if (o->kind == GdiObject::Kind::Pen) return GetStockObject(BLACK_PEN);  // the device draws no lines
     HGDIOBJ& slot = o->kind == GdiObject::Kind::Font ? ctx->font : ctx->brush;
     HGDIOBJ previous = slot;
@@ -205,15 +209,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 
 BOOL DeleteObject(HGDIOBJ object) {
     Record("DeleteObject", {reinterpret_cast<intptr_t>(object)});
-    GdiObject* o = FindObject(object);
-    if (!o || o->deletePending) {
-        ReportGdiMisuse(Gdi().deleted.count(Key(object)) || (o && o->deletePending)
-                            ? "DeleteObject of an object already deleted"
-                            : "DeleteObject of a handle that is not a GDI object",
-                        object);
-        Fail(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    GdiObject* o = LiveObject("DeleteObject", object);
+    if (!o) return FALSE;
     if (o->shared) return TRUE;  // stock and system objects cannot be deleted, harmlessly
     if (SelectedAnywhere(object)) {
         ReportGdiMisuse("DeleteObject of an object still selected into a context", object);
