@@ -158,7 +158,7 @@ TemplateImage FormTemplate() {
 
 }  // namespace
 
-TEST_F(DialogTest, TemplateBecomesAWindowWithControlsInDialogUnits) {
+TEST_F(DialogTest, TemplateBecomesAWindowWhoseControlsTakeKeysAndTaps) {
     TemplateImage form = FormTemplate();
     Show(form);
     HWND dialog = Dialog();
@@ -193,65 +193,26 @@ TEST_F(DialogTest, TemplateBecomesAWindowWithControlsInDialogUnits) {
     EXPECT_EQ(reinterpret_cast<HWND>(host.seen[0].wParam), controls[1].hwnd) << "the first tab stop";
     EXPECT_TRUE(controls[1].focused);
 
-    device.PressKey(VK_ESCAPE);
-    EXPECT_EQ(host.result, IDCANCEL + 40);
-    EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL + 40);
-    EXPECT_FALSE(device.IsRunning(program));
-}
-
-TEST_F(DialogTest, KeysTypeIntoTheFocusedEditAndEnterPressesTheDefaultButton) {
-    TemplateImage form = FormTemplate();
-    Show(form);
+    // The person at the dialog.
     device.TypeText(u"xy");
     EXPECT_EQ(Control(10).text, u"xy") << "focus from the dialog selects the whole text";
-    device.PressKey(VK_BACK);
-    EXPECT_EQ(Control(10).text, u"x");
     device.PressKey(VK_TAB);
     EXPECT_TRUE(Control(11).focused);
     device.PressKey(VK_SPACE);
     EXPECT_EQ(Control(11).check, BST_CHECKED);
-    device.HoldKey(VK_SHIFT);
-    device.PressKey(VK_TAB);
-    device.ReleaseKey(VK_SHIFT);
-    EXPECT_TRUE(Control(10).focused);
-    device.TypeText(u"z");
-    EXPECT_EQ(Control(10).text, u"z");
-
-    WCHAR text[8] = {u'?', u'?', u'?', 0};
-    EXPECT_EQ(GetDlgItemTextW(Dialog(), 10, text, 0), 0u);
-    EXPECT_EQ(text[0], u'?') << "a zero count writes nothing";
-    SetDlgItemTextW(Dialog(), 10, u"hello");
-    device.RunUntilIdle();
-    EXPECT_EQ(GetDlgItemTextW(Dialog(), 10, text, 3), 2u);
-    EXPECT_EQ(std::u16string(text), u"he") << "cut to count - 1 and terminated";
-    EXPECT_EQ(GetDlgItemTextW(Dialog(), 10, text, 1), 0u);
-    EXPECT_EQ(text[0], 0);
-    text[0] = u'?';
-    EXPECT_EQ(GetDlgItemTextW(Dialog(), 99, text, 8), 0u);
-    EXPECT_EQ(text[0], 0) << "no such control: empty";
-
-    device.PressKey(VK_RETURN);
-    EXPECT_EQ(Commands().back(), IDOK);
-    EXPECT_EQ(host.result, IDOK + 40);
-}
-
-TEST_F(DialogTest, TapsToggleBoxesAndPressButtonsOnlyWhenEnabled) {
-    TemplateImage form = FormTemplate();
-    Show(form);
-    HWND dialog = Dialog();
-    sim::TapDialogControl(dialog, 11);
-    EXPECT_EQ(Control(11).check, BST_CHECKED);
-    EXPECT_TRUE(Control(11).focused);
-    ASSERT_FALSE(host.seen.empty());
     EXPECT_EQ(host.seen.back().wParam, MAKEWPARAM(11, BN_CLICKED));
-    EXPECT_EQ(reinterpret_cast<HWND>(host.seen.back().lParam), Control(11).hwnd);
-    sim::TapDialogControl(dialog, 11);
-    EXPECT_EQ(Control(11).check, BST_UNCHECKED);
     sim::TapDialogControl(dialog, -1);
     EXPECT_TRUE(Control(11).focused) << "a static takes no focus";
-
     SendDlgItemMessageW(dialog, 11, BM_SETCHECK, 2, 0);
     EXPECT_EQ(IsDlgButtonChecked(dialog, 11), static_cast<UINT>(BST_CHECKED)) << "a two-state box has no third state";
+
+    WCHAR text[8] = {u'?', 0};
+    EXPECT_EQ(GetDlgItemTextW(dialog, 10, text, 0), 0u);
+    EXPECT_EQ(text[0], u'?') << "a zero count writes nothing";
+    EXPECT_EQ(GetDlgItemTextW(dialog, 10, text, 2), 1u);
+    EXPECT_EQ(std::u16string(text), u"x") << "cut to count - 1 and terminated";
+    EXPECT_EQ(GetDlgItemTextW(dialog, 99, text, 8), 0u);
+    EXPECT_EQ(text[0], 0) << "no such control: empty";
 
     EnableWindow(GetDlgItem(dialog, 11), FALSE);
     EnableWindow(GetDlgItem(dialog, 10), FALSE);
@@ -259,60 +220,19 @@ TEST_F(DialogTest, TapsToggleBoxesAndPressButtonsOnlyWhenEnabled) {
     sim::TapDialogControl(dialog, 11);
     sim::TapDialogControl(dialog, 10);
     device.TypeText(u"q");
-    EXPECT_EQ(Control(11).check, BST_CHECKED);
-    EXPECT_EQ(Control(10).text, u"abc") << "a disabled box takes no input";
+    EXPECT_EQ(Control(10).text, u"xy") << "a disabled control takes no input";
     EXPECT_EQ(host.seen.size(), seen);
 
     sim::TapDialogControl(dialog, 12);
-    EXPECT_EQ(Commands().back(), 12);
-    EXPECT_TRUE(sim::OpenDialog()) << "a button the procedure does not end on leaves the dialog open";
     device.PressKey(VK_RETURN);
     EXPECT_EQ(Commands().back(), 12) << "Enter presses the focused push button";
     sim::TapDialogClose(dialog);
     EXPECT_EQ(host.result, IDCANCEL + 40) << "the close box cancels";
+    EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL + 40);
+    EXPECT_FALSE(device.IsRunning(program));
 }
 
-TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRuns) {
-    TemplateImage form = FormTemplate();
-    Show(form, true);
-    ASSERT_NE(host.owner, nullptr);
-    EXPECT_FALSE(device.Window(host.owner)->enabled);
-    EXPECT_EQ(device.Window(Dialog())->owner, host.owner);
-    sim::TapDialogControl(Dialog(), IDOK);
-    EXPECT_EQ(host.result, IDOK + 40);
-    EXPECT_TRUE(host.ownerEnabledAfter);
-}
-
-TEST_F(DialogTest, EndingDuringInitialisationShowsNothingAndWithoutDefaultButtonEnterIsOk) {
-    TemplateImage plain(WS_CAPTION, 100, 40, u"Plain", 0);
-    plain.Add(0x0081, WS_BORDER | WS_TABSTOP, 10, u"", 4, 4, 60, 12);
-    host.handler = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-        if (message == WM_INITDIALOG) {
-            EndDialog(dialog, 5);
-            return TRUE;
-        }
-        return -1;
-    };
-    Show(plain);
-    EXPECT_EQ(host.result, 5);
-    ASSERT_FALSE(host.seen.empty());
-    HWND ended = host.seen[0].hwnd;
-    EXPECT_FALSE(device.Calls("ShowWindow", program).empty()) << "its edit box was shown";
-    for (const sim::Call& c : device.Calls("ShowWindow", program))
-        EXPECT_NE(reinterpret_cast<HWND>(c.args[0]), ended) << "the dialog itself never was";
-    EXPECT_TRUE(device.Windows(program).empty());
-
-    host = HostState{};
-    Show(plain);
-    RECT client;
-    GetClientRect(Dialog(), &client);
-    EXPECT_EQ(client.bottom, 60) << "without a font, the system font's 12-pixel cell: 40 units * 12 / 8";
-    device.PressKey(VK_RETURN);
-    EXPECT_EQ(Commands().back(), IDOK);
-    EXPECT_EQ(host.result, IDOK + 40);
-}
-
-TEST_F(DialogTest, QuitInsideTheDialogEndsItAndIsPostedAgain) {
+TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndQuitEndsIt) {
     TemplateImage form = FormTemplate();
     host.handler = [](HWND, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
         if (message == WM_COMMAND && LOWORD(wParam) == 12) {
@@ -321,18 +241,37 @@ TEST_F(DialogTest, QuitInsideTheDialogEndsItAndIsPostedAgain) {
         }
         return -1;
     };
-    Show(form);
+    Show(form, true);
+    ASSERT_NE(host.owner, nullptr);
+    EXPECT_FALSE(device.Window(host.owner)->enabled);
+    EXPECT_EQ(device.Window(Dialog())->owner, host.owner);
     sim::TapDialogControl(Dialog(), 12);
     EXPECT_EQ(host.result, -1);
-    EXPECT_EQ(host.messageAfter, 0) << "the quit message waits for the program's own loop";
-    EXPECT_FALSE(device.IsRunning(program));
+    EXPECT_TRUE(host.ownerEnabledAfter);
+    EXPECT_EQ(host.messageAfter, 0) << "the quit message is posted again for the program's own loop";
 }
 
-TEST_F(DialogTest, AnExtendedTemplateIsRefused) {
+TEST_F(DialogTest, EndingDuringInitialisationShowsNothing) {
+    TemplateImage plain(WS_CAPTION, 100, 40, u"Plain", 0);
+    plain.Add(0x0081, WS_BORDER | WS_TABSTOP, 10, u"", 4, 4, 60, 12);
+    host.handler = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message != WM_INITDIALOG) return -1;
+        RECT client;
+        GetClientRect(dialog, &client);
+        EndDialog(dialog, client.bottom);  // without a font, the 12-pixel system cell: 40 * 12 / 8
+        return TRUE;
+    };
+    Show(plain);
+    EXPECT_EQ(host.result, 60);
+    HWND ended = host.seen.at(0).hwnd;
+    for (const sim::Call& c : device.Calls("ShowWindow", program))
+        EXPECT_NE(reinterpret_cast<HWND>(c.args[0]), ended) << "the dialog itself is never shown";
+    EXPECT_TRUE(device.Windows(program).empty());
+
     std::vector<WORD> extended = {1, 0xFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    host = HostState{};
     host.dialogTemplate = reinterpret_cast<const DLGTEMPLATE*>(extended.data());
-    device.PlaceFile(u"\\Windows\\host.exe", {'M', 'Z'});
     program = device.StartProgram(u"\\Windows\\host.exe", &DialogHost);
-    EXPECT_EQ(host.result, -1);
-    EXPECT_TRUE(sim::Dialogs().empty());
+    EXPECT_EQ(host.result, -1) << "the extended form is refused";
+    EXPECT_EQ(sim::Dialogs().size(), 1u);
 }

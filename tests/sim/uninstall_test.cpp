@@ -124,18 +124,6 @@ TEST_F(UninstallTest, ExecutableInTheRootFolderLeavesTheRootAlone) {
     EXPECT_FALSE(device.IsRunning(zarvic));
 }
 
-TEST_F(UninstallTest, ConfirmationBoxLeavesPollingAndTheTrayWorking) {
-    StartWithHotKey(u'C', true, true, false);
-    Command(IDM_UNINSTALL);
-    ASSERT_NE(device.OpenMessageBox(), nullptr);
-    size_t since = device.Calls().size();
-    device.Advance(1000);
-    EXPECT_GE(CallsSince(since, "SetTimer").size(), 3u);
-    EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    device.AnswerMessageBox(IDNO);
-    EXPECT_TRUE(device.IsRunning(zarvic));
-}
-
 TEST_F(UninstallTest, InstallerRecordIsReadCarefully) {
     device.PlaceDirectory(kExeDir);
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str())) << "no record";
