@@ -1,0 +1,28 @@
+// keybd_event that waits for the foreground application to take the focus.
+#include "win32_platform.h"
+
+#undef keybd_event
+
+#include <string.h>
+
+#define FOCUS_WAIT_STEP_MS 10
+#define FOCUS_WAIT_STEPS 50
+
+// Whether a key sent now has a window to go to: the foreground window's thread has a
+// focus window, or its active window is the foreground window itself.
+static int ForegroundTakesKeys(void) {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return 1;  // nothing to wait for
+    DWORD thread = GetWindowThreadProcessId(foreground, NULL);
+    if (thread == GetCurrentThreadId()) return 1;
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(thread, &info)) return 1;
+    return info.hwndFocus != NULL || info.hwndActive == foreground;
+}
+
+VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
+    for (int i = 0; i < FOCUS_WAIT_STEPS && !ForegroundTakesKeys(); ++i) Sleep(FOCUS_WAIT_STEP_MS);
+    keybd_event(vk, scan, flags, extraInfo);
+}

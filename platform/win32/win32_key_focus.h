@@ -1,0 +1,13 @@
+// Keys synthesised for another application. On the device the keys that Zarvic sends
+// right after handing the activation back reach the application that now has it. On the
+// desktop, activation passes to another thread asynchronously: until that thread has
+// taken the focus, a synthesised key has no window to go to and is lost (measured under
+// Wine: about every other paste after the history menu). The backend's keybd_event waits,
+// briefly and boundedly, until the foreground window's thread holds the focus.
+#pragma once
+
+#include <windows.h>
+
+VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
+
+#define keybd_event KeybdEventToFocus
