@@ -16,7 +16,7 @@ static int HoldsDwordZero(LPCWSTR name) {
 }
 
 int IsClipboardMarkedPrivate() {
+    if (HoldsDwordZero(TEXT("CanIncludeInClipboardHistory"))) return 1;
     if (HasClipboardFormat(TEXT("ExcludeClipboardContentFromMonitorProcessing"))) return 1;
-    if (HasClipboardFormat(TEXT("Clipboard Viewer Ignore"))) return 1;
-    return HoldsDwordZero(TEXT("CanIncludeInClipboardHistory"));
+    return HasClipboardFormat(TEXT("Clipboard Viewer Ignore"));
 }
