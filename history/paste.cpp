@@ -77,10 +77,14 @@ void RunHistoryCommand(HWND hwnd, int k) {
         return;
     }
     // Ctrl+V with the entry missing from the clipboard would paste some other text.
-    if (CopyEntryToClipboard(hwnd, k))
-        SendPasteKeys(hwnd);
-    else
+    if (!CopyEntryToClipboard(hwnd, k)) {
         RunHideStep(hwnd);
+        return;
+    }
+    SendPasteKeys(hwnd);
+    // The application opens the clipboard when it handles the keys, and fails to paste if
+    // a poll holds it just then: the next poll waits a full interval.
+    if (g_hotKeyRegistered) SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
 }
 
 void RunClearCommand(HWND hwnd) {

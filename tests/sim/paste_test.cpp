@@ -144,6 +144,23 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     ExpectNoLeaks();
 }
 
+// The application opens the clipboard when it handles Ctrl+V; a poll just then spoils it.
+TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
+    StartCapturing();
+    Capture({u"a"});
+    device.Advance(295);  // the poll falls due while the command runs
+    Choose(200);
+    size_t lastKey = device.Calls().size();
+    while (lastKey > 0 && device.Calls()[lastKey - 1].name != "keybd_event") lastKey--;
+    ASSERT_GT(lastKey, 0u);
+    EXPECT_EQ(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX) << "polled right after the keys";
+    device.Advance(299);
+    EXPECT_EQ(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX);
+    device.Advance(1);
+    EXPECT_NE(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX);
+    EXPECT_EQ(sim::EditorText(editor), u"a");
+}
+
 // When the entry cannot be put on the clipboard, Ctrl+V would paste some other text.
 TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
     StartCapturing();
