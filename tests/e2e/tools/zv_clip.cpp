@@ -103,9 +103,7 @@ int Empty() {
 int Usage() {
     static const char kUsage[] =
         "usage: zv_clip.exe (get OUTFILE | formats OUTFILE | set INFILE [NAME=DWORD ...] | empty)\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), kUsage, sizeof kUsage - 1, &written, nullptr);
-    return 1;
+    return zv::PrintUsage(kUsage);
 }
 
 }  // namespace

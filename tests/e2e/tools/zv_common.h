@@ -25,6 +25,13 @@ inline bool ParseNumber(const wchar_t* text, long long* value) {
     return true;
 }
 
+// Writes a usage line to standard error; returns the exit code for bad arguments.
+inline int PrintUsage(const char* usage) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), usage, lstrlenA(usage), &written, nullptr);
+    return 1;
+}
+
 inline std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,

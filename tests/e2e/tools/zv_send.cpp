@@ -46,9 +46,7 @@ bool ParseMessage(const wchar_t* text, UINT* message) {
 int Usage() {
     static const char kUsage[] =
         "usage: zv_send.exe [--post|--send] [--title TITLE] [--hwnd HWND] [--out FILE] CLASS MSG [WPARAM [LPARAM]]\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), kUsage, sizeof kUsage - 1, &written, nullptr);
-    return 1;
+    return zv::PrintUsage(kUsage);
 }
 
 }  // namespace

@@ -70,9 +70,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 int Usage() {
     static const char kUsage[] = "usage: zv_target.exe [--title TITLE] [--at X Y] OUTFILE\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), kUsage, sizeof kUsage - 1, &written, nullptr);
-    return 1;
+    return zv::PrintUsage(kUsage);
 }
 
 }  // namespace

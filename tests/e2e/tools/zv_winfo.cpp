@@ -116,9 +116,7 @@ std::string TryHotKey(UINT modifiers, UINT key) {
 int Usage() {
     static const char kUsage[] =
         "usage: zv_winfo.exe --out FILE (list | find CLASS [TITLE] | children HWND | foreground | hotkey MODS VK)\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), kUsage, sizeof kUsage - 1, &written, nullptr);
-    return 1;
+    return zv::PrintUsage(kUsage);
 }
 
 }  // namespace
