@@ -171,6 +171,11 @@ using namespace sim;
 
 SHORT GetAsyncKeyState(int vk) { return IsKeyDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000) : 0; }
 
+SHORT GetKeyState(int vk) {
+    Program* p = CurrentProgram();
+    return p && p->keysDown.count(static_cast<UINT>(vk) & 0xFF) ? static_cast<SHORT>(0x8000) : 0;
+}
+
 UINT MapVirtualKeyW(UINT code, UINT mapType) {
     if (mapType != MAPVK_VK_TO_VSC) return 0;
     return ScanCodeOf(code);

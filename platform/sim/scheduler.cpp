@@ -201,6 +201,12 @@ static bool Matches(const MSG& m, HWND filter, UINT min, UINT max) {
     return m.message >= min && m.message <= max;
 }
 
+static void TrackThreadKeyState(Program* p, const MSG& m) {
+    UINT vk = static_cast<UINT>(m.wParam) & 0xFF;
+    if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) p->keysDown.insert(vk);
+    if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) p->keysDown.erase(vk);
+}
+
 static bool TakeFrom(std::deque<MSG>& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
     for (auto it = queue.begin(); it != queue.end(); ++it) {
         if (!Matches(*it, filter, min, max)) continue;
@@ -234,7 +240,10 @@ bool NextMessage(Program* p, MSG* out, HWND filter, UINT min, UINT max, bool rem
             if (remove) p->quitPosted = false;
             return true;
         }
-        if (TakeFrom(p->input, out, filter, min, max, remove)) return true;
+        if (TakeFrom(p->input, out, filter, min, max, remove)) {
+            if (remove) TrackThreadKeyState(p, *out);
+            return true;
+        }
         for (auto& [key, w] : s.windows) {
             if (w->program != p || !w->invalid || !w->visible) continue;
             MSG m{w->handle, WM_PAINT, 0, 0, static_cast<DWORD>(s.now), {0, 0}};
@@ -296,10 +305,12 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 
 BOOL TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-    WCHAR ch = CharForKey(static_cast<UINT>(msg->wParam), IsKeyDown(VK_SHIFT), IsKeyDown(VK_CONTROL));
-    if (!ch) return FALSE;
     Program* p = CurrentProgram();
     if (!p) return FALSE;
+    // The character depends on the modifiers as they were when the key came, not as now.
+    WCHAR ch = CharForKey(static_cast<UINT>(msg->wParam), p->keysDown.count(VK_SHIFT) > 0,
+                          p->keysDown.count(VK_CONTROL) > 0);
+    if (!ch) return FALSE;
     // The character goes ahead of the key's release, as a posted message does.
     p->posted.push_back(MSG{msg->hwnd, WM_CHAR, ch, msg->lParam, msg->time, msg->pt});
     S().generation++;

@@ -101,6 +101,7 @@ BOOL DestroyIcon(HICON icon);
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);
 BOOL UnregisterHotKey(HWND hwnd, int id);
 SHORT GetAsyncKeyState(int vk);
+SHORT GetKeyState(int vk);
 UINT MapVirtualKeyW(UINT code, UINT mapType);
 void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
 HWND SetCapture(HWND hwnd);

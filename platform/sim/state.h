@@ -95,6 +95,7 @@ struct Program {
     int quitCode = 0;
     bool wake = false;            // a modal loop of this program has something to look at
     bool killRequested = false;
+    std::set<UINT> keysDown;      // the thread's key state: as of the key messages it has taken
     uint64_t blockedGeneration = 0;  // the device's generation when the program last blocked
     DWORD lastError = 0;
     int modalDepth = 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/device.h"
+#include "platform/sim/input.h"
 #include "platform/sim/sim_api.h"
 
 namespace {
@@ -179,4 +180,43 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
     EXPECT_NE(kept, nullptr);
     EXPECT_EQ(LocalAlloc(LMEM_FIXED, 4), nullptr);
     EXPECT_NE(LocalAlloc(LMEM_FIXED, 4), nullptr);
+}
+
+namespace {
+std::u16string g_typed;
+
+LRESULT CALLBACK TypingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) g_typed += static_cast<char16_t>(wParam);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int WINAPI TypingProgram(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TypingProc;
+    wc.lpszClassName = u"Typist";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(0, u"Typist", u"typist", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
+    ShowWindow(w, SW_SHOW);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+}  // namespace
+
+TEST(DeviceKeyboard, CharactersFollowTheModifiersAsTheyWereWhenEachKeyCame) {
+    sim::Device device;
+    g_typed.clear();
+    device.StartProgram(u"\\typist.exe", &TypingProgram);
+    device.TypeText(u"aB1");
+    EXPECT_EQ(g_typed, u"aB1");
+    // Keys queued before the program reads them are translated with the state they came
+    // with, even though Shift is up again by the time the program reads them.
+    g_typed.clear();
+    for (auto [vk, up] : {std::pair{VK_SHIFT, false}, {'Q', false}, {'Q', true}, {VK_SHIFT, true}, {'Q', false}, {'Q', true}})
+        sim::KeyEvent(static_cast<UINT>(vk), up);
+    device.RunUntilIdle();
+    EXPECT_EQ(g_typed, u"Qq");
 }
