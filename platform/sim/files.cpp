@@ -83,6 +83,22 @@ bool IsRunningExecutable(const std::u16string& key) {
     return false;
 }
 
+bool CanCreateAt(const ResolvedPath& r) {
+    if (!r.valid || r.isRoot || !r.parentExists) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    if (r.isFile || r.isDirectory) {
+        Fail(ERROR_ALREADY_EXISTS);
+        return false;
+    }
+    if (UnderWriteProtection(r.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return false;
+    }
+    return true;
+}
+
 static bool OpenHandlesOn(const std::u16string& key) {
     for (auto& [h, o] : S().kernelObjects)
         if (o.kind == KernelObject::Kind::File && o.name == key) return true;
@@ -422,18 +438,7 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
 
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     ResolvedPath r = Resolve(FromWide(path));
-    if (!r.valid || !r.parentExists) {
-        Fail(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
-    if (r.isFile || r.isDirectory) {
-        Fail(ERROR_ALREADY_EXISTS);
-        return FALSE;
-    }
-    if (UnderWriteProtection(r.key)) {
-        Fail(ERROR_WRITE_PROTECT);
-        return FALSE;
-    }
+    if (!CanCreateAt(r)) return FALSE;
     std::error_code ec;
     fs::create_directory(r.host, ec);
     return ec ? FALSE : TRUE;

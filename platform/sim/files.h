@@ -20,5 +20,7 @@ ResolvedPath Resolve(const std::u16string& devicePath);
 DWORD ExtraAttributes(const std::u16string& key);
 bool UnderWriteProtection(const std::u16string& key);
 bool IsRunningExecutable(const std::u16string& key);
+// Whether a new file or folder may be made at r; sets the caller's last error when not.
+bool CanCreateAt(const ResolvedPath& r);
 
 }  // namespace sim

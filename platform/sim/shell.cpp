@@ -217,18 +217,7 @@ BOOL SHCreateShortcut(LPWSTR shortcut, LPWSTR target) {
         return FALSE;
     }
     ResolvedPath r = Resolve(FromWide(shortcut));
-    if (!r.valid || r.isRoot || !r.parentExists) {
-        Fail(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
-    if (r.isFile || r.isDirectory) {
-        Fail(ERROR_ALREADY_EXISTS);
-        return FALSE;
-    }
-    if (UnderWriteProtection(r.key)) {
-        Fail(ERROR_WRITE_PROTECT);
-        return FALSE;
-    }
+    if (!CanCreateAt(r)) return FALSE;
     std::ofstream out(r.host, std::ios::binary | std::ios::trunc);
     out << ToUtf8(ShortcutText(FromWide(target)));
     if (!out) {
