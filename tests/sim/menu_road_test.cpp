@@ -79,8 +79,6 @@ TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
     auto shown = device.Window(tip);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(shown->visible);
-    RECT client;
-    GetClientRect(menu.window, &client);
     EXPECT_EQ(shown->rect.left, menu.items[1].screen.right + 4) << "beside the menu";
     EXPECT_EQ(shown->rect.top, menu.items[1].screen.top) << "level with the entry";
     EXPECT_GT(shown->rect.bottom - shown->rect.top, menu.items[1].rect.bottom - menu.items[1].rect.top)
