@@ -78,13 +78,20 @@ size_t LiveMenus(int program) {
     return n;
 }
 
+void FailMenuCreation(int count) { Menus().failCreation = count; }
+
 }  // namespace sim
 
 using namespace sim;
 
 HMENU CreatePopupMenu() {
-    HMENU menu = reinterpret_cast<HMENU>(NewHandle());
     Call& call = Record("CreatePopupMenu", {});
+    if (Menus().failCreation > 0) {
+        Menus().failCreation--;
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    HMENU menu = reinterpret_cast<HMENU>(NewHandle());
     MenuObject m;
     m.handle = menu;
     m.program = CurrentProgramId();

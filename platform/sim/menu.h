@@ -40,6 +40,7 @@ struct MenuTracking {
 struct MenuState {
     std::map<uintptr_t, MenuObject> menus;
     MenuTracking* tracking = nullptr;
+    int failCreation = 0;
 };
 
 MenuState& Menus();
@@ -78,5 +79,7 @@ void TapMenuItem(int position);
 void TapOutsideMenu();
 // Menus a program created and has not destroyed.
 size_t LiveMenus(int program);
+// The next `count` CreatePopupMenu calls fail for want of memory.
+void FailMenuCreation(int count = 1);
 
 }  // namespace sim

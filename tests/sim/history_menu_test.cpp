@@ -231,7 +231,7 @@ TEST_F(HistoryMenuTest, TheHotKeyDoesNothingWhileAMenuOrADialogIsOpen) {
     EXPECT_EQ(device.Calls("CreatePopupMenu", zarvic).size(), 2u);
 }
 
-TEST_F(HistoryMenuTest, AFailedTableAllocationShowsNothingAndThenRecovers) {
+TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
     StartWithToolTip(true);
     CaptureEntries(2);
     device.ClearCalls();
@@ -242,6 +242,12 @@ TEST_F(HistoryMenuTest, AFailedTableAllocationShowsNothingAndThenRecovers) {
     EXPECT_TRUE(device.Calls("SetForegroundWindow", zarvic).empty());
     EXPECT_TRUE(Posted(WM_NULL).empty());
     EXPECT_EQ(g_menuOpen, 0);
+
+    sim::FailMenuCreation();
+    PressMenuHotKey();
+    EXPECT_FALSE(MenuIsOpen());
+    EXPECT_TRUE(device.Calls("AppendMenuW", zarvic).empty());
+    EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size()) << "the table is released";
     PressMenuHotKey();
     EXPECT_TRUE(MenuIsOpen());
 }
