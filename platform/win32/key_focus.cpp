@@ -8,8 +8,8 @@
 #define FOCUS_WAIT_STEP_MS 10
 #define FOCUS_WAIT_STEPS 50
 
-// Whether a key sent now has a window to go to: the foreground window's thread has a
-// focus window, or its active window is the foreground window itself.
+// Whether a key sent now has a window to go to: the foreground window's thread has taken
+// the focus.
 static int ForegroundTakesKeys(void) {
     HWND foreground = GetForegroundWindow();
     if (!foreground) return 1;  // nothing to wait for
@@ -19,7 +19,7 @@ static int ForegroundTakesKeys(void) {
     memset(&info, 0, sizeof(info));
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(thread, &info)) return 1;
-    return info.hwndFocus != NULL || info.hwndActive == foreground;
+    return info.hwndFocus != NULL;
 }
 
 VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
