@@ -34,4 +34,7 @@ void ShowTrayMenu(HWND hwnd) {
     if (chosen > 0) PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
     PostMessageW(hwnd, WM_NULL, 0, 0);
     if (menu) DestroyMenu(menu);
+    // Dismissed, the menu runs no command and so no hide step: give the foreground back
+    // instead of keeping it on the hidden main window, which would swallow the next keys.
+    if (chosen <= 0) RunHideStep(hwnd);
 }

@@ -1,5 +1,6 @@
 // The tray icon and its menu.
 #include "app/app.h"
+#include "platform/sim/editor.h"
 #include "platform/sim/menu.h"
 #include "platform/sim/resources.h"
 #include "platform/sim/sim_api.h"
@@ -92,6 +93,19 @@ TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
     EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
     EXPECT_EQ(sim::OpenDialog(), nullptr);
     EXPECT_TRUE(device.IsRunning(zarvic));
+}
+
+TEST_F(TrayTest, DismissingTheMenuGivesTheForegroundBackToWhereThePersonWasTyping) {
+    StartWithHotKey();
+    HWND editor = sim::StartEditor();
+    ASSERT_EQ(device.Foreground(), editor);
+    OpenTrayMenu();
+    EXPECT_EQ(device.Foreground(), MainWindow());
+    device.PressKey(VK_ESCAPE);
+    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_EQ(device.Foreground(), editor);
+    device.TypeText(u"still here");
+    EXPECT_EQ(sim::EditorText(editor), u"still here");
 }
 
 TEST_F(TrayTest, ExitEndsZarvicFromItsLoopAndTakesTheIconAlong) {
