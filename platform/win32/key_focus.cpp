@@ -22,7 +22,13 @@ static int ForegroundTakesKeys(void) {
     return info.hwndFocus != NULL;
 }
 
+// Whether the application can read the clipboard when the keys ask it to paste. Wine's
+// clipboard manager holds the clipboard open for a moment after it changes; a paste
+// that comes then finds nothing to read.
+static int ClipboardIsFree(void) { return GetOpenClipboardWindow() == NULL; }
+
 VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
-    for (int i = 0; i < FOCUS_WAIT_STEPS && !ForegroundTakesKeys(); ++i) Sleep(FOCUS_WAIT_STEP_MS);
+    for (int i = 0; i < FOCUS_WAIT_STEPS && !(ForegroundTakesKeys() && ClipboardIsFree()); ++i)
+        Sleep(FOCUS_WAIT_STEP_MS);
     keybd_event(vk, scan, flags, extraInfo);
 }
