@@ -499,10 +499,6 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 // What DefDlgProc does around the program's dialog procedure.
 LRESULT DialogWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DialogState* d = FindDialog(hwnd);
@@ -525,25 +521,11 @@ LRESULT DialogWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-// The device's own window classes: they belong to no program and outlive every one.
-void EnsureClass(const char16_t* name, WNDPROC proc) {
-    DeviceState& s = S();
-    std::u16string key = Lower(name);
-    if (s.classes.count(key)) return;
-    WindowClass c;
-    c.name = name;
-    c.wc.lpfnWndProc = proc;
-    c.atom = s.nextAtom++;
-    c.program = nullptr;
-    s.classes[key] = c;
-    s.classes[key].wc.lpszClassName = s.classes[key].name.c_str();
-}
-
 void EnsureClasses() {
-    EnsureClass(u"Dialog", DialogClassProc);
-    EnsureClass(u"Button", ButtonProc);
-    EnsureClass(u"Edit", EditProc);
-    EnsureClass(u"Static", StaticProc);
+    RegisterDeviceClass(u"Dialog", DefWindowProcW);
+    RegisterDeviceClass(u"Button", ButtonProc);
+    RegisterDeviceClass(u"Edit", EditProc);
+    RegisterDeviceClass(u"Static", StaticProc);
 }
 
 // ---- building the dialog ----

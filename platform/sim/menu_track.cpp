@@ -244,17 +244,7 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void EnsureMenuClass() {
-    DeviceState& s = S();
-    std::u16string key = Lower(kMenuClass);
-    if (s.classes.count(key)) return;
-    WindowClass c;
-    c.name = kMenuClass;
-    c.wc.lpfnWndProc = MenuWindowProc;
-    c.atom = s.nextAtom++;
-    s.classes[key] = c;
-    s.classes[key].wc.lpszClassName = s.classes[key].name.c_str();
-}
+void EnsureMenuClass() { RegisterDeviceClass(kMenuClass, MenuWindowProc); }
 
 // The menu window belongs to the tracking thread, as on Win32, but it is the device's
 // own: its creation is no call of the program's.

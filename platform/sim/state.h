@@ -203,6 +203,9 @@ void Block(Program* p);
 // Runs a window procedure for a message, as SendMessageW does within one thread.
 LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void DestroyWindowsOf(Program* p);
+// Registers one of the device's own window classes, which belong to no program and
+// outlive every one; a class already there is kept.
+void RegisterDeviceClass(const char16_t* name, WNDPROC proc);
 void ActivateNextAfter(HWND leaving);
 RECT ClientRectOf(const Window& w);   // client rectangle in screen coordinates
 POINT ClientOriginOf(const Window& w);

@@ -11,10 +11,6 @@ MessageBoxRecord* OpenBoxRecord() {
     return nullptr;
 }
 
-static LRESULT MessageBoxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 static bool AnswerFits(UINT style, int answer) {
     switch (style & 0xF) {
     case MB_OK: return answer == IDOK;
@@ -80,13 +76,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     }
     // The box is a dialog window of the device's own, owned by the owner's top window.
     static const WCHAR kBoxClass[] = u"Dialog";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = MessageBoxWindowProc;
-    wc.lpszClassName = kBoxClass;
-    if (!s.classes.count(Lower(kBoxClass))) {
-        RegisterClassW(&wc);
-        s.classes[Lower(kBoxClass)].program = nullptr;
-    }
+    RegisterDeviceClass(kBoxClass, DefWindowProcW);
     const int width = 280, height = 120;
     HWND box = CreateWindowExW(0, kBoxClass, caption ? caption : u"Error", WS_POPUP | WS_CAPTION | WS_BORDER,
                                (s.options.screenWidth - width) / 2, (s.options.screenHeight - height) / 2, width,

@@ -187,6 +187,19 @@ static void DestroyOne(HWND hwnd, bool sendMessages) {
     s.generation++;
 }
 
+void RegisterDeviceClass(const char16_t* name, WNDPROC proc) {
+    DeviceState& s = S();
+    std::u16string key = Lower(name);
+    if (s.classes.count(key)) return;
+    WindowClass c;
+    c.name = name;
+    c.wc.lpfnWndProc = proc;
+    c.atom = s.nextAtom++;
+    c.program = nullptr;
+    s.classes[key] = c;
+    s.classes[key].wc.lpszClassName = s.classes[key].name.c_str();
+}
+
 void DestroyWindowsOf(Program* p) {
     std::vector<HWND> mine;
     for (auto& [key, w] : S().windows)
