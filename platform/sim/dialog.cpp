@@ -698,21 +698,11 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
         DialogState* d = FindDialog(dialog);
         return !d || d->ended;
     };
-    bool quit = false;
     int quitCode = 0;
-    while (!finished()) {
-        MSG msg;
-        if (!NextMessage(p, &msg, nullptr, 0, 0, true, true, finished)) break;
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            quitCode = static_cast<int>(msg.wParam);
-            break;
-        }
+    bool quit = RunModalLoop(p, finished, [dialog](MSG& msg) {
         FollowFocus(dialog);
-        if (HandleDialogMessage(dialog, msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+        return HandleDialogMessage(dialog, msg);
+    }, &quitCode);
 
     INT_PTR result = -1;
     if (DialogState* d = FindDialog(dialog)) {

@@ -217,6 +217,22 @@ static bool TakeFrom(std::deque<MSG>& queue, MSG* out, HWND filter, UINT min, UI
     return false;
 }
 
+bool RunModalLoop(Program* p, const std::function<bool()>& done, const std::function<bool(MSG&)>& handled,
+                  int* quitCode) {
+    while (!done()) {
+        MSG msg;
+        if (!NextMessage(p, &msg, nullptr, 0, 0, true, true, done)) break;
+        if (msg.message == WM_QUIT) {
+            *quitCode = static_cast<int>(msg.wParam);
+            return true;
+        }
+        if (handled && handled(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return false;
+}
+
 void ProcessSentMessages(Program* p) {
     while (!p->sent.empty()) {
         SentMessage* sm = p->sent.front();

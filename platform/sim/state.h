@@ -198,6 +198,12 @@ std::u16string FromUtf8(const std::string& s);
 // wait, blocks until one comes or until stop() holds (then returns false).
 bool NextMessage(Program* p, MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait,
                  const std::function<bool()>& stop = nullptr);
+// A modal loop on the program's thread (a message box, a dialog): runs until done() holds
+// or WM_QUIT comes. Each message goes to handled() first and, unless it took it, is
+// translated and dispatched. Returns whether WM_QUIT ended the loop, with its code; the
+// caller posts the quit again once its window is gone, as Win32's modal loops do.
+bool RunModalLoop(Program* p, const std::function<bool()>& done, const std::function<bool(MSG&)>& handled,
+                  int* quitCode);
 // Blocks the calling program until the driver resumes it.
 void Block(Program* p);
 // Runs a window procedure for a message, as SendMessageW does within one thread.

@@ -88,21 +88,10 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     ShowWindow(box, SW_SHOW);
     if (type & MB_SETFOREGROUND) SetForegroundWindow(box);
 
-    bool quit = false;
     int quitCode = 0;
     auto answered = [&s, index] { return s.messageBoxes[index].answer != 0; };
-    while (!answered()) {
-        MSG msg;
-        if (!NextMessage(p, &msg, nullptr, 0, 0, true, true, answered)) break;
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            quitCode = static_cast<int>(msg.wParam);
-            s.messageBoxes[index].answer = (type & 0xF) == MB_YESNO ? IDNO : IDCANCEL;
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    bool quit = RunModalLoop(p, answered, nullptr, &quitCode);
+    if (quit) s.messageBoxes[index].answer = (type & 0xF) == MB_YESNO ? IDNO : IDCANCEL;
     if (owner && ownerWasEnabled && FindWin(owner)) EnableWindow(owner, TRUE);
     if (FindWin(box)) DestroyWindow(box);
     s.messageBoxes[index].window = nullptr;
