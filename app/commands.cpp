@@ -1,6 +1,6 @@
 // The commands the popup menus post back to the main window.
 #include "app/app.h"
-#include "app/util.h"
+#include "core/util.h"
 #include "history/paste.h"
 #include "resource_ids.h"
 #include "ui/about.h"

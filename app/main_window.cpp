@@ -1,20 +1,13 @@
 // The hidden main window: it owns the tray icon, the hot-key, the poll timer and the
 // popup menus, and every message of the system is routed from here.
 #include "app/app.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "history/watcher.h"
 #include "menu/history_menu.h"
 #include "menu/hotkey.h"
 #include "menu/menu_item.h"
 #include "resource_ids.h"
 #include "ui/tray.h"
-
-HINSTANCE g_hInstance;
-HWND g_hMainWnd;
-int g_dialogOpen;
-int g_menuOpen;
-int g_uninstalled;
-int g_hotKeyRegistered;
 
 static const WCHAR kStartupHint[] =
     TEXT("タスクトレイの Zarvic アイコンをクリックし\nSetting からホットキーを設定してください");

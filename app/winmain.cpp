@@ -1,7 +1,7 @@
 // Zarvic's entry point: one instance, its paths and settings, the main window and the
 // message loop.
 #include "app/app.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_tip.h"
 

@@ -2,7 +2,7 @@
 // "CANCEL" do once the menu has closed.
 #include "history/paste.h"
 
-#include "app/app.h"
+#include "core/runtime.h"
 #include "history/history.h"
 #include "history/watcher.h"
 

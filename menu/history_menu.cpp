@@ -2,8 +2,8 @@
 // and its choice posted back to the main window.
 #include "menu/history_menu.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "core/runtime.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_font.h"
 #include "menu/menu_tip.h"

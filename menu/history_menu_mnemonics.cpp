@@ -1,5 +1,5 @@
 // Keyboard mnemonics of the history menu: the table lookups and WM_MENUCHAR.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "menu/history_menu.h"
 
 int FindMnemonicRecord(const MNEMONIC_RECORD* table, HMENU menu) {

@@ -1,6 +1,6 @@
 // Where the history menu opens: at the caret of the foreground application, or centred
 // over its client area when no caret position is available.
-#include "app/util.h"
+#include "core/util.h"
 #include "menu/history_menu.h"
 
 // The rectangle to centre on when there is no caret: the foreground window's client area

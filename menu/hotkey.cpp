@@ -1,7 +1,7 @@
 #include "menu/hotkey.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "core/runtime.h"
+#include "core/settings.h"
 
 UINT HotKeyModifiers(int entry) {
     UINT modifiers = 0;

@@ -3,8 +3,8 @@
 
 #include <string.h>
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "core/runtime.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu/menu_font.h"

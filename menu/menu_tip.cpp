@@ -4,9 +4,9 @@
 
 #include <string.h>
 
-#include "app/app.h"
-#include "app/settings.h"
-#include "app/util.h"
+#include "core/runtime.h"
+#include "core/settings.h"
+#include "core/util.h"
 #include "history/history.h"
 #include "menu/menu_font.h"
 #include "resource_ids.h"

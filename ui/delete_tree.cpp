@@ -1,4 +1,4 @@
-#include "app/util.h"
+#include "core/util.h"
 #include "ui/uninstall.h"
 
 BOOL DeleteTreeExcept(LPCWSTR directory, LPCWSTR keep) {

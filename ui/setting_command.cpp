@@ -1,6 +1,6 @@
 // The Setting command: the settings dialog with the hot-key and polling stopped around it.
-#include "app/app.h"
-#include "app/settings.h"
+#include "core/runtime.h"
+#include "core/settings.h"
 #include "menu/hotkey.h"
 #include "resource_ids.h"
 #include "ui/settings_dialog.h"

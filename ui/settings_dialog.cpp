@@ -1,7 +1,7 @@
 #include "ui/settings_dialog.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "core/runtime.h"
+#include "core/settings.h"
 #include "ui/center.h"
 #include "ui/dialog_ids.h"
 #include "ui/shortcuts.h"

@@ -1,6 +1,6 @@
 #include "ui/shortcuts.h"
 
-#include "app/util.h"
+#include "core/util.h"
 
 int GetSpecialFolderPath(HWND hwnd, LPWSTR out, int csidl) {
     out[0] = 0;

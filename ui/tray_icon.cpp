@@ -1,7 +1,7 @@
 // The notification-area icon of the main window.
 #include <string.h>
 
-#include "app/app.h"
+#include "core/runtime.h"
 #include "resource_ids.h"
 #include "ui/tray.h"
 

@@ -1,6 +1,6 @@
 // The tray icon's menu, anchored at the bottom-right corner of the work area.
-#include "app/app.h"
-#include "app/util.h"
+#include "core/runtime.h"
+#include "core/util.h"
 #include "ui/tray.h"
 
 // The anchor of the menu's bottom-right corner. When the work area cannot be had, the

@@ -1,7 +1,7 @@
 #include "ui/uninstall.h"
 
-#include "app/app.h"
-#include "app/util.h"
+#include "core/runtime.h"
+#include "core/util.h"
 #include "ui/shell_open.h"
 #include "ui/shortcuts.h"
 

@@ -1,7 +1,7 @@
 // The history menu as it shows on the device: what its items and its preview look like
 // while a person moves through it with the keys.
 #include "app/app.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu_item_fixture.h"

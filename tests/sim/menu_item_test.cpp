@@ -1,6 +1,6 @@
 // The owner-drawn items of the history menu: their labels, measurements and drawing.
 #include "app/app.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu/menu_item.h"

@@ -1,7 +1,7 @@
 // The preview tooltip: preparing the text, laying the window out beside the menu, and
 // following the highlight while the menu is open.
 #include "app/app.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_tip.h"
 #include "menu_item_fixture.h"

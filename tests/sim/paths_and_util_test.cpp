@@ -2,8 +2,8 @@
 #include "zarvic_device.h"
 
 #include "app/app.h"
-#include "app/settings.h"
-#include "app/util.h"
+#include "core/settings.h"
+#include "core/util.h"
 #include "platform/sim/sim_api.h"
 
 using namespace zarvic_test;

@@ -1,5 +1,5 @@
 // Modal dialogs from the program's templates, message boxes and the hide step.
-#include "app/app.h"
+#include "core/runtime.h"
 
 INT_PTR RunDialogTemplate(int templateId, DLGPROC proc) {
     HRSRC resource = FindResourceW(g_hInstance, MAKEINTRESOURCEW(templateId), RT_DIALOG);

@@ -1,6 +1,6 @@
 // The executable's path and the paths derived from it, computed once at start-up.
-#include "app/app.h"
-#include "app/util.h"
+#include "core/runtime.h"
+#include "core/util.h"
 
 WCHAR g_szExePath[MAX_PATH];
 WCHAR g_szExeDir[MAX_PATH];

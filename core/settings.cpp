@@ -1,9 +1,9 @@
 // Defaults, load and save of the Settings record.
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include <string.h>
 
-#include "app/app.h"
+#include "core/runtime.h"
 
 SETTINGS g_settings;
 

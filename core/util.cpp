@@ -1,4 +1,4 @@
-#include "app/util.h"
+#include "core/util.h"
 
 static DWORD AttributesOf(LPCWSTR path) {
     if (!path || !path[0]) return INVALID_FILE_ATTRIBUTES;
