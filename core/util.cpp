@@ -1,19 +1,22 @@
 #include "core/util.h"
 
+// GetFileAttributesW's failure value; the device's headers give it no name.
+static const DWORD kNoAttributes = 0xFFFFFFFF;
+
 static DWORD AttributesOf(LPCWSTR path) {
-    if (!path || !path[0]) return INVALID_FILE_ATTRIBUTES;
+    if (!path || !path[0]) return kNoAttributes;
     return GetFileAttributesW(path);
 }
 
 int IsExistingFile(LPCWSTR path) {
     DWORD attributes = AttributesOf(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if (attributes == kNoAttributes) return 0;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
 }
 
 int IsExistingDirectory(LPCWSTR path) {
     DWORD attributes = AttributesOf(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if (attributes == kNoAttributes) return 0;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
 }
 

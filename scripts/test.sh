@@ -3,7 +3,8 @@
 #   1. the simulated Handheld PC's tests (preset sim, GoogleTest through ctest);
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer (sim-sanitize);
 #   3. the Windows builds, 64-bit (win64) and 32-bit (win32), each counted as one check;
-#   4. the end-to-end tests of the 64-bit Zarvic.exe under Wine (tests/e2e).
+#   4. the end-to-end tests of the 64-bit Zarvic.exe under Wine (tests/e2e);
+#   5. the check that the logic uses only Windows CE 4.10 names (platform/ce_api.tsv).
 # Every step runs even when an earlier one failed. Logs go to build/test-logs/. The last line
 # is "N passed, M failed", summed over all steps; the exit code is 0 only when nothing failed.
 #
@@ -111,6 +112,15 @@ if [ $win64_built -eq 1 ]; then
 else
     record e2e 0 1 "not run: the win64 build failed"
 fi
+
+echo "== platform names the logic uses"
+log="$logs/api.log"
+bash tests/api/check_platform_api_test.sh >"$log" 2>&1
+api_passed=$(grep -c '^ok ' "$log")
+api_failed=$(grep -c '^FAIL ' "$log")
+[ $((api_passed + api_failed)) -gt 0 ] || api_failed=1
+grep -E '^(ok|FAIL) ' "$log" | sed 's/^/   /'
+record api "$api_passed" "$api_failed" "CE 4.10 names, $log"
 
 echo
 echo "== summary ($(elapsed "$started"))"
