@@ -8,9 +8,14 @@
 #define HISTORY_INITIAL_CAPACITY 45
 
 extern WCHAR* g_historySlots[HISTORY_SLOTS];
+// Kept by the store beside each slot (0 for an empty one); read-only elsewhere.
+extern size_t g_historyLengths[HISTORY_SLOTS];
+extern DWORD g_historyHashes[HISTORY_SLOTS];
 extern int g_historyCapacity;
 
 // On 1 the store owns text; on 0 nothing changed and the caller still owns it.
 int PushHistoryText(WCHAR* text);
 int RemoveHistoryEntry(int k);
 void FreeHistory();
+// The hash kept beside an entry; sets *length to the text's length in units.
+DWORD HashHistoryText(const WCHAR* text, size_t* length);

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "history/history.h"
+#include "pairwise_history.h"
 #include "platform/sim/device.h"
 
 namespace {
@@ -15,10 +18,14 @@ class HistoryStoreTest : public ::testing::Test {
 protected:
     sim::Device device;  // the local heap the texts come from
 
-    // Pushes as the watcher does: a copy the store refuses goes back to the heap.
-    static int Push(const std::u16string& s) {
+    static WCHAR* NewText(const std::u16string& s) {
         auto* t = static_cast<WCHAR*>(LocalAlloc(LPTR, (s.size() + 1) * sizeof(WCHAR)));
         std::copy(s.begin(), s.end(), t);
+        return t;
+    }
+    // Pushes as the watcher does: a copy the store refuses goes back to the heap.
+    static int Push(const std::u16string& s) {
+        WCHAR* t = NewText(s);
         int taken = PushHistoryText(t);
         if (!taken) LocalFree(t);
         return taken;
@@ -84,6 +91,74 @@ TEST_F(HistoryStoreTest, AgreesWithAListModel) {
         ASSERT_EQ(Entries(), model) << "step " << step;
         ASSERT_NO_FATAL_FAILURE(ExpectSound());
     }
+}
+
+// Two texts of one length and one hash, found by a birthday search.
+std::pair<std::u16string, std::u16string> CollidingTexts() {
+    std::mt19937 random(11);
+    std::unordered_map<DWORD, std::u16string> seen;
+    for (int tries = 0; tries < (1 << 22); tries++) {
+        std::u16string s(4, u'x');
+        for (char16_t& c : s) c = static_cast<char16_t>(1 + random() % 0xFFFF);
+        size_t n;
+        auto [it, fresh] = seen.emplace(HashHistoryText(s.c_str(), &n), s);
+        if (!fresh && it->second != s) return {it->second, s};
+    }
+    ADD_FAILURE() << "no two texts share a hash";
+    return {u"x", u"y"};
+}
+
+// The store against the pairwise pass it replaced, over a seeded mix of pushes (new, equal,
+// empty, prefix-sharing and hash-sharing texts), removals, capacities and clears: the same
+// results, the same slots, and beside each slot its own length and hash.
+TEST_F(HistoryStoreTest, MatchesThePairwisePass) {
+    auto [x, y] = CollidingTexts();
+    std::u16string prefix(24, u'p');
+    std::vector<std::u16string> texts{u"", x, y, x + u"z", prefix, prefix.substr(1)};
+    for (char16_t c = u'a'; c < u'a' + 30; c++) {
+        texts.push_back(prefix + c);
+        texts.push_back(std::u16string(1, c));
+    }
+    PairwiseHistory old;
+    std::mt19937 random(3);
+    for (int step = 0; step < 40000; step++) {
+        int what = static_cast<int>(random() % 200), held = 0;
+        while (held < HISTORY_SLOTS && old.slots[held]) held++;
+        if (what == 0) {
+            FreeHistory();
+            FreePairwiseHistory(old);
+        } else if (what < 5) {
+            g_historyCapacity = old.capacity = what == 1 ? 45 : static_cast<int>(random() % 48) - 3;
+        } else if (what < 40) {
+            int k = static_cast<int>(random() % 46) - 3;
+            ASSERT_EQ(RemoveHistoryEntry(k), RemovePairwiseEntry(old, k)) << "step " << step;
+        } else {
+            std::u16string t = what < 100 && held ? old.slots[random() % held] : texts[random() % texts.size()];
+            WCHAR *mine = NewText(t), *theirs = NewText(t);
+            int taken = PushHistoryText(mine);
+            ASSERT_EQ(taken, PushPairwiseText(old, theirs)) << "step " << step;
+            if (!taken) {
+                LocalFree(mine);
+                LocalFree(theirs);
+            }
+        }
+        ASSERT_EQ(g_historyCapacity, old.capacity) << "step " << step;
+        held = 0;
+        for (int i = 0; i < HISTORY_SLOTS; i++) {
+            ASSERT_EQ(!g_historySlots[i], !old.slots[i]) << "step " << step << " slot " << i;
+            size_t length = 0;
+            DWORD hash = g_historySlots[i] ? HashHistoryText(g_historySlots[i], &length) : 0;
+            if (old.slots[i]) {
+                ASSERT_EQ(std::u16string(g_historySlots[i]), old.slots[i]) << "step " << step;
+            }
+            ASSERT_EQ(g_historyLengths[i], length) << "step " << step << " slot " << i;
+            ASSERT_EQ(g_historyHashes[i], hash) << "step " << step << " slot " << i;
+            held += old.slots[i] != nullptr;
+        }
+        ASSERT_EQ(device.LiveBlocks(0).size(), 2u * held);
+        ASSERT_EQ(device.BadFrees(), 0u);
+    }
+    FreePairwiseHistory(old);
 }
 
 }  // namespace

@@ -68,12 +68,7 @@ void MenuLookTest::TearDown() {
     ClearHistory();
 }
 
-void MenuLookTest::ClearHistory() {
-    for (WCHAR*& slot : g_historySlots) {
-        if (slot) LocalFree(slot);
-        slot = nullptr;
-    }
-}
+void MenuLookTest::ClearHistory() { FreeHistory(); }
 
 void MenuLookTest::RunInZarvic(std::function<void()> fn) {
     g_inZarvic = std::move(fn);
@@ -90,6 +85,7 @@ void MenuLookTest::PutHistory(const std::vector<std::u16string>& entries) {
         std::copy(entries[k].begin(), entries[k].end(), text);
         if (g_historySlots[k]) LocalFree(g_historySlots[k]);
         g_historySlots[k] = text;
+        g_historyHashes[k] = HashHistoryText(text, &g_historyLengths[k]);
     }
 }
 
