@@ -31,3 +31,15 @@ target_compile_options(zarvic_tests PRIVATE ${ZARVIC_WARNINGS})
 target_link_libraries(zarvic_tests PRIVATE zarvic_logic zarvic_res_image GTest::gtest GTest::gtest_main)
 # Each test runs in a process of its own: the program's state is process-wide, as on the device.
 gtest_discover_tests(zarvic_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
+
+# Instruction-count programs, one per area (tests/bench/bench_AREA.cpp -> zarvic_bench_AREA),
+# run under callgrind by scripts/bench.sh. They are built with everything else so that they
+# keep compiling.
+file(GLOB ZARVIC_BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/bench_*.cpp)
+foreach(bench_source ${ZARVIC_BENCH_SOURCES})
+    get_filename_component(bench_name ${bench_source} NAME_WE)
+    string(REGEX REPLACE "^bench_" "" bench_area ${bench_name})
+    add_executable(zarvic_bench_${bench_area} ${bench_source})
+    target_compile_options(zarvic_bench_${bench_area} PRIVATE ${ZARVIC_WARNINGS})
+    target_link_libraries(zarvic_bench_${bench_area} PRIVATE zarvic_logic zarvic_res_image)
+endforeach()

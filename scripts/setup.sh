@@ -18,6 +18,8 @@ packages=(
     fonts-ipafont-gothic
     # the end-to-end harness (standard library only) and process tools
     python3 procps
+    # instruction counts for scripts/bench.sh (callgrind and its valgrind/callgrind.h)
+    valgrind
 )
 
 missing=()
