@@ -11,9 +11,18 @@ UINT HotKeyModifiers(int entry) {
     return modifiers;
 }
 
+// The letter as its virtual-key code: A to Z and 0 to 9 are their own codes. Any other
+// character would name some other key ("-" Insert, "." Delete) or none at all, so it
+// counts as no letter.
+static UINT HotKeyLetterCode(WCHAR letter) {
+    if (letter >= TEXT('a') && letter <= TEXT('z')) letter = static_cast<WCHAR>(letter - 32);
+    if ((letter >= TEXT('A') && letter <= TEXT('Z')) || (letter >= TEXT('0') && letter <= TEXT('9'))) return letter;
+    return 0;
+}
+
 BOOL RegisterHistoryHotKey(HWND hwnd) {
     UINT modifiers = HotKeyModifiers(0);
-    UINT vk = static_cast<UINT>(static_cast<WORD>(g_settings.hotKeyChar[0][0]));
+    UINT vk = HotKeyLetterCode(g_settings.hotKeyChar[0][0]);
     if (modifiers == 0 || vk == 0) return 0;
     return RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk);
 }

@@ -5,7 +5,8 @@
 
 UINT HotKeyModifiers(int entry);
 // Registers hot-key 100 on the main window from entry 0 of the Settings record. Refuses,
-// without asking the system, when there is no modifier or no key.
+// without asking the system, when there is no modifier or the letter is not A to Z or
+// 0 to 9 once upper-cased.
 BOOL RegisterHistoryHotKey(HWND hwnd);
 // Clears the hot-key-registered flag and unregisters the hot-key, when it is registered.
 void UnregisterHistoryHotKey(HWND hwnd);

@@ -111,6 +111,28 @@ TEST_F(TrayUiTest, TheLetterIsStoredAsOneUpperCaseCharacter) {
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'A'));
 }
 
+// "-", "." and ";" are key codes of other keys or of none, kana and full-width letters
+// of no key: loaded or typed, only A to Z and 0 to 9 make a hot-key.
+TEST_F(TrayUiTest, OnlyALetterOrADigitMakesAHotKey) {
+    device.PlaceFile(kDataPath, DataFileWithHotKey(u'-', true, true, false));
+    StartZarvic();
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, kStartupHint);
+    device.AnswerMessageBox(IDOK);
+    for (char16_t typed : {u'.', u';', u'\uFF43', u'\u3042', u'7'}) {
+        OpenSettings();
+        ReplaceLetter(u"");
+        device.Post(Control(104).hwnd, WM_CHAR, typed);
+        device.PressKey(VK_RETURN);
+        if (typed == u'7') break;
+        ASSERT_NE(device.OpenMessageBox(), nullptr) << static_cast<int>(typed);
+        EXPECT_EQ(device.OpenMessageBox()->text, kHotKeyFailed);
+        device.AnswerMessageBox(IDOK);
+    }
+    ASSERT_EQ(device.Calls("RegisterHotKey", zarvic).size(), 1u) << "only the digit was registered";
+    EXPECT_TRUE(RegisteredWith(device, zarvic, MOD_ALT | MOD_CONTROL, '7'));
+}
+
 TEST_F(TrayUiTest, AnEmptyLetterFailsTheRegistrationButIsSavedAndOpensEmpty) {
     StartWithHotKey(u'C', true, false, false);
     OpenSettings();
