@@ -50,7 +50,24 @@ static void ApplyShortcutBox(HWND dialog, int id, int csidl) {
         DeleteFileW(found);
 }
 
+// The modifier flags as the dialog found them: each tick is stored at once, and a cancel
+// puts these back so that nothing the dialog changed is registered or saved.
+static LONG s_openedModifiers[3];
+
+static void RememberOpenedModifiers() {
+    s_openedModifiers[0] = g_settings.hotKeyAlt[0];
+    s_openedModifiers[1] = g_settings.hotKeyCtrl[0];
+    s_openedModifiers[2] = g_settings.hotKeyShift[0];
+}
+
+static void RestoreOpenedModifiers() {
+    g_settings.hotKeyAlt[0] = s_openedModifiers[0];
+    g_settings.hotKeyCtrl[0] = s_openedModifiers[1];
+    g_settings.hotKeyShift[0] = s_openedModifiers[2];
+}
+
 static INT_PTR OnInitDialog(HWND dialog) {
+    RememberOpenedModifiers();
     CenterWindowOnScreen(dialog);
     SetForegroundWindow(dialog);
     WCHAR found[MAX_PATH];
@@ -87,6 +104,7 @@ static INT_PTR OnCommand(HWND dialog, int id) {
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL:
+        RestoreOpenedModifiers();
         EndDialog(dialog, IDCANCEL);
         return TRUE;
     default:
