@@ -23,12 +23,15 @@ ATOM RegisterMainWindowClass(HINSTANCE hInstance) {
     return RegisterClassW(&wc);
 }
 
-int CreateMainWindow(HINSTANCE hInstance, int nShowCmd) {
+int CreateMainWindow(HINSTANCE hInstance, int) {
     g_hInstance = hInstance;
     g_hMainWnd = CreateWindowExW(WS_EX_TOOLWINDOW, ZARVIC_CLASS_NAME, ZARVIC_TITLE, WS_POPUP, PARK_X, PARK_Y, 100,
                                  100, NULL, NULL, hInstance, NULL);
     if (!g_hMainWnd) return 0;
-    ShowWindow(g_hMainWnd, nShowCmd);
+    // The start-up show command (SW_SHOWNORMAL from a shortcut or the Startup folder)
+    // would activate a window nobody can type into and take the keyboard from whatever
+    // the person was typing in.
+    ShowWindow(g_hMainWnd, SW_SHOWNA);
     UpdateWindow(g_hMainWnd);
     SetWindowPos(g_hMainWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return 1;

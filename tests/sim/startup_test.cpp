@@ -1,6 +1,7 @@
 // Starting, running and ending Zarvic on the device.
 #include "zarvic_device.h"
 
+#include "platform/sim/editor.h"
 #include "platform/sim/sim_api.h"
 
 using namespace zarvic_test;
@@ -43,6 +44,16 @@ TEST_F(ZarvicTest, SecondCopyExitsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_TRUE(device.IsRunning(zarvic));
     EXPECT_EQ(MainWindow(), main);
     EXPECT_TRUE(device.MutexExists(u"ZARVIC"));
+}
+
+// Started from a shortcut or the Startup folder, Zarvic must not take the keyboard from
+// the application the person is typing in.
+TEST_F(ZarvicTest, StartingLeavesTheForegroundApplicationItsKeys) {
+    HWND editor = sim::StartEditor();
+    StartWithHotKey();
+    EXPECT_EQ(device.Foreground(), editor);
+    device.TypeText(u"ok");
+    EXPECT_EQ(sim::EditorText(editor), u"ok");
 }
 
 TEST_F(ZarvicTest, MainWindowIsAHiddenToolWindowFarOffTheScreenAtTheBottom) {
