@@ -2,11 +2,14 @@
 
 #include <string.h>
 
+// A value shorter than the buffer fills only its own bytes; what follows them is not
+// part of it. Numbers are little-endian.
 static int ReadFontNumber(HKEY key, LPCWSTR name, LONG* out) {
+    BYTE bytes[sizeof(DWORD)];
+    DWORD size = sizeof(bytes);
+    if (RegQueryValueExW(key, name, NULL, NULL, bytes, &size) != ERROR_SUCCESS) return 0;
     DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExW(key, name, NULL, NULL, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS)
-        return 0;
+    for (DWORD i = 0; i < size && i < sizeof(bytes); ++i) value |= static_cast<DWORD>(bytes[i]) << (8 * i);
     *out = static_cast<LONG>(value);
     return 1;
 }
@@ -17,6 +20,8 @@ static int ReadFontFaceName(HKEY key, WCHAR* faceName) {
     DWORD size = sizeof(name);
     if (RegQueryValueExW(key, TEXT("Nm"), NULL, NULL, reinterpret_cast<LPBYTE>(name), &size) != ERROR_SUCCESS)
         return 0;
+    DWORD units = size / sizeof(WCHAR);
+    if (units < LF_FACESIZE) name[units] = 0;
     int length = 0;
     while (length < LF_FACESIZE && name[length]) ++length;
     if (length == LF_FACESIZE) return 0;

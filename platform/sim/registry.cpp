@@ -1,10 +1,15 @@
 // The device's registry, read only for programs: tests fill it. RegQueryValueExW keeps
-// Win32's size rules: a value larger than the caller's buffer is not read.
+// Win32's size rules: a value larger than the caller's buffer is not read, and the rest
+// of a larger buffer is left as it was, here filled with non-zero bytes.
 #include "registry.h"
 
 #include <cstring>
 
 namespace sim {
+
+namespace {
+constexpr uint8_t kUnwrittenByte = 0xCD;
+}
 
 RegistryState& Registry() { return S().Extension<RegistryState>("registry"); }
 
@@ -68,6 +73,9 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
         return ERROR_MORE_DATA;
     }
     std::memcpy(data, v.data.data(), needed);
+    // What the value does not fill keeps whatever the caller's memory held: never zeros a
+    // careless reader could take for a terminator.
+    std::memset(data + needed, kUnwrittenByte, *size - needed);
     *size = needed;
     return ERROR_SUCCESS;
 }

@@ -109,7 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Incomplete>& info) { return info.param.name; });
 
 TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
-    SetPopupFont(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", -16, 700, 1);
+    SetPopupFont(u"Menu Gothic", -16, 700, 1);
+    // Each shorter than the buffer it is read into: the name without its terminator.
+    sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY, Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", false));
     sim::SetRegistryValue(kPopupFontKey, u"Wt", REG_BINARY, {0x90, 0x01});  // 400 in two bytes
     LOGFONTW lf{};
     RunInZarvic([&] {

@@ -62,6 +62,19 @@ TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
     ExpectNoLeaks();
 }
 
+TEST_F(PasteTest, TheFortiethEntryIsPastedLikeTheFirst) {
+    StartCapturing();
+    auto text = [](int k) { return u"entry " + std::u16string(1, static_cast<char16_t>(u'0' + k)); };
+    for (int k = HISTORY_MAX_ENTRIES - 1; k >= 0; --k) {
+        CopyInEditor(text(k));
+        Tick();
+    }
+    sim::SetEditorText(editor, u"");
+    ASSERT_EQ(History().size(), 40u);
+    Choose(239);
+    EXPECT_EQ(sim::EditorText(editor), text(39));
+}
+
 TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain) {
     StartCapturing();
     Capture({u"text"});

@@ -141,6 +141,11 @@ TEST_F(UninstallTest, InstallerRecordIsReadCarefully) {
     sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, unterminated);
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str()));
     EXPECT_TRUE(IsInstalledCopy(std::u16string(MAX_PATH, u'A').c_str()));
+    // Shorter than the buffer and without its NUL: read at its own length, not its bytes'.
+    std::vector<uint8_t> shortValue;
+    for (char16_t c : kExeDir) shortValue.insert(shortValue.end(), {static_cast<uint8_t>(c), 0});
+    sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, shortValue);
+    EXPECT_TRUE(IsInstalledCopy(kExeDir.c_str()));
     sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, std::vector<uint8_t>(MAX_PATH * 2 + 2, 'a'));
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str())) << "too long for the buffer: not read";
     EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
