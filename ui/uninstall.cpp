@@ -42,10 +42,20 @@ static void DeleteShortcuts(HWND hwnd) {
     if (FindShortcutTo(hwnd, found, g_szExePath, CSIDL_STARTUP)) DeleteFileW(found);
 }
 
+// Only what the program itself writes or ships: the data file and the help file.
+static void DeleteOwnFiles() {
+    if (IsExistingFile(g_szDataPath)) DeleteFileW(g_szDataPath);
+    if (IsExistingFile(g_szHelpPath)) DeleteFileW(g_szHelpPath);
+}
+
 BOOL UninstallInstalledCopy(HWND hwnd) {
     if (ShowMessage(hwnd, kConfirmInstalled, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
     DeleteShortcuts(hwnd);
-    DeleteTreeExcept(g_szExeDir, g_szExePath);
+    // The record may name a folder that was never Zarvic's alone.
+    if (IsProtectedFolder(g_szExeDir))
+        DeleteOwnFiles();
+    else
+        DeleteTreeExcept(g_szExeDir, g_szExePath);
     OpenWithShell(hwnd, TEXT("ctlpnl.exe"), TEXT("cplmain.cpl,12"));
     return 1;
 }
@@ -53,10 +63,9 @@ BOOL UninstallInstalledCopy(HWND hwnd) {
 BOOL UninstallLooseCopy(HWND hwnd) {
     if (ShowMessage(hwnd, kConfirmLoose, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
     DeleteShortcuts(hwnd);
-    // A loose copy may sit among the person's own files: only what the program itself
-    // writes or ships goes; the person deletes the folder from the window opened below.
-    if (IsExistingFile(g_szDataPath)) DeleteFileW(g_szDataPath);
-    if (IsExistingFile(g_szHelpPath)) DeleteFileW(g_szHelpPath);
+    // A loose copy may sit among the person's own files; the person deletes the folder
+    // from the window opened below.
+    DeleteOwnFiles();
     // An executable in the root folder has an empty directory: show the root instead.
     OpenWithShell(hwnd, g_szExeDir[0] ? g_szExeDir : TEXT("\\"), NULL);
     return 1;

@@ -8,11 +8,17 @@
 // 1 when the installer's record names this directory as the installed copy's folder.
 BOOL IsInstalledCopy(LPCWSTR directory);
 // After the person confirms: the shortcuts go, the installed folder is emptied but for
-// the executable, and the control panel's program removal starts. 0 when declined.
+// the executable (only Zarvic's own files go when the folder is protected), and the
+// control panel's program removal starts. 0 when declined.
 BOOL UninstallInstalledCopy(HWND hwnd);
 // After the person confirms: the shortcuts and the program's own files go, and the
 // executable's folder opens so that the person removes the rest. 0 when declined.
 BOOL UninstallLooseCopy(HWND hwnd);
+// 1 for a folder no uninstall may empty whole: the root or a drive or share root, a
+// folder the system keeps for itself (Windows, Program Files, My Documents, the desktop,
+// Startup, Programs, Temp: as the shell reports them, and by their names) or any folder
+// that holds one of them, such as a profile.
+int IsProtectedFolder(LPCWSTR directory);
 // Deletes every file below directory except the file keep (null or empty: none), and the
 // subfolders it empties; returns the result of removing directory itself, or 0 when it
 // does not exist. Folder links are never followed.

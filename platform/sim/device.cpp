@@ -39,6 +39,7 @@ Device::Device(const DeviceOptions& options) : state_(std::make_unique<DeviceSta
     std::filesystem::create_directories(state_->root / "Windows" / "StartUp");
     std::filesystem::create_directories(state_->root / "My Documents");
     std::filesystem::create_directories(state_->root / "Program Files");
+    std::filesystem::create_directories(state_->root / "Temp");
 }
 
 Device::~Device() {

@@ -443,3 +443,11 @@ BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     fs::create_directory(r.host, ec);
     return ec ? FALSE : TRUE;
 }
+
+DWORD GetTempPathW(DWORD length, LPWSTR buffer) {
+    static const char16_t kTemp[] = u"\\Temp\\";
+    const DWORD units = sizeof(kTemp) / sizeof(kTemp[0]) - 1;
+    if (!buffer || length <= units) return units + 1;
+    std::copy(kTemp, kTemp + units + 1, buffer);
+    return units;
+}

@@ -28,6 +28,7 @@ struct ShellState {
     std::set<int> failingFolders;
     bool failPathFromIdList = false;
     std::map<uintptr_t, ItemIdList> idLists;
+    std::map<int, std::u16string> movedFolders;
 };
 
 ShellState& Shell() { return S().Extension<ShellState>("shell"); }
@@ -102,7 +103,11 @@ size_t LiveItemIdLists(int program) {
     return n;
 }
 
+void MoveSpecialFolder(int csidl, const std::u16string& devicePath) { Shell().movedFolders[csidl] = devicePath; }
+
 std::u16string SpecialFolderPath(int csidl) {
+    auto moved = Shell().movedFolders.find(csidl);
+    if (moved != Shell().movedFolders.end()) return moved->second;
     switch (csidl) {
     case CSIDL_DESKTOP:
     case CSIDL_DESKTOPDIRECTORY: return u"\\Windows\\Desktop";

@@ -34,6 +34,8 @@ void FailPathFromIdList(bool on);
 size_t LiveItemIdLists(int program = 0);
 // The device path of a special folder, or empty when the device has none.
 std::u16string SpecialFolderPath(int csidl);
+// Makes the shell report a special folder at another path, as a device set up otherwise.
+void MoveSpecialFolder(int csidl, const std::u16string& devicePath);
 
 // Writes a shortcut file as the device's shell does: "<length>#<target>".
 void PlaceShortcut(const std::u16string& devicePath, const std::u16string& target);

@@ -186,6 +186,7 @@ BOOL FindClose(HANDLE find);
 BOOL DeleteFileW(LPCWSTR path);
 BOOL RemoveDirectoryW(LPCWSTR path);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes);
+DWORD GetTempPathW(DWORD length, LPWSTR buffer);
 
 // ---- registry (read only for programs) ----
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, DWORD access, HKEY* result);

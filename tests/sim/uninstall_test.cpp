@@ -108,6 +108,31 @@ TEST_F(UninstallTest, LooseCopyRemovesOnlyItsOwnFilesAndOpensItsFolder) {
     ExpectNoLeaks();
 }
 
+// An installer record may name a folder that was never Zarvic's alone: from such a
+// folder only Zarvic's own files go, as from a loose copy.
+TEST_F(UninstallTest, InstalledCopyNeverEmptiesAFolderOfTheSystem) {
+    sim::MoveSpecialFolder(CSIDL_PERSONAL, u"\\Data\\Documents");
+    for (const std::u16string folder : {u"\\Windows", u"\\Windows\\StartUp\\", u"\\TEMP", u"\\Data",
+                                        u"\\Data\\Documents"}) {
+        device.PlaceFile(folder + u"\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
+        device.PlaceFile(folder + u"\\Zarvic.htm", {'<'});
+        device.PlaceFile(folder + u"\\Mine.txt", {'m'});
+        sim::InstallApplication(u"Telvory Zarvic", folder);
+        StartZarvic(folder + u"\\Zarvic.exe");
+        ChooseUninstall(kInstalledText, IDYES);
+        EXPECT_TRUE(device.Exists(folder + u"\\Mine.txt")) << sim::ToUtf8(folder);
+        EXPECT_FALSE(device.Exists(folder + u"\\ZarvicDat.bin")) << sim::ToUtf8(folder);
+        EXPECT_FALSE(device.Exists(folder + u"\\Zarvic.htm")) << sim::ToUtf8(folder);
+        EXPECT_EQ(sim::ShellExecutions().back().file, u"ctlpnl.exe");
+        EXPECT_FALSE(device.IsRunning(zarvic));
+    }
+    // Desktop Windows' paths: drives, shares, and the system's folders on any drive.
+    for (const char16_t* path : {u"C:\\", u"D:", u"\\\\server\\share\\", u"C:\\Program Files", u"c:\\WINDOWS\\"})
+        EXPECT_TRUE(IsProtectedFolder(path)) << sim::ToUtf8(path);
+    for (const char16_t* path : {u"C:\\Program Files\\Zarvic", u"\\\\server\\share\\Zarvic", u"\\Windowsill"})
+        EXPECT_FALSE(IsProtectedFolder(path)) << sim::ToUtf8(path);
+}
+
 TEST_F(UninstallTest, ExecutableInTheRootFolderLeavesTheRootAlone) {
     const std::u16string exe = u"\\Zarvic.exe";
     device.PlaceFile(u"\\Notes.txt", {'n'});
