@@ -1,10 +1,13 @@
-// The device's one caret. It belongs to the window that created it; GetCaretPos reports
-// where it stands on the screen, which is where the device pops up menus at the caret.
+// The device's one caret. It belongs to the window that created it. GetCaretPos answers
+// as Windows CE documents it (only the owner's thread, client coordinates) or, on a
+// device with a system-wide caret, every program with where it stands on the screen.
 #include "caret.h"
 
 namespace sim {
 
 CaretState& Caret() { return S().Extension<CaretState>("caret"); }
+
+void SetSystemWideCaret(bool on) { Caret().systemWide = on; }
 
 }  // namespace sim
 
@@ -51,12 +54,25 @@ BOOL SetCaretPos(int x, int y) {
 BOOL GetCaretPos(LPPOINT point) {
     CaretState& c = Caret();
     Window* w = FindWin(c.owner);
-    if (!point || !w) {
-        Fail(ERROR_INVALID_WINDOW_HANDLE);
+    if (!point) {
+        Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    POINT at{c.x, c.y};
-    ClientToScreen(c.owner, &at);
-    *point = at;
+    if (c.systemWide) {
+        if (!w) {
+            Fail(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        POINT at{c.x, c.y};
+        ClientToScreen(c.owner, &at);
+        *point = at;
+        return TRUE;
+    }
+    // The device's own programs run on the device's thread (no current program).
+    if (!w || (CurrentProgram() && w->program != CurrentProgram())) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    *point = POINT{c.x, c.y};
     return TRUE;
 }

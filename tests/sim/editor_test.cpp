@@ -1,6 +1,7 @@
 // The device's text editor, used as a person would.
 #include <gtest/gtest.h>
 
+#include "platform/sim/caret.h"
 #include "platform/sim/clipboard.h"
 #include "platform/sim/editor.h"
 
@@ -17,9 +18,12 @@ protected:
         device.PressKey(key);
         device.ReleaseKey(VK_CONTROL);
     }
+    // Where the caret stands on the screen, as a device with a system-wide caret says.
     POINT CaretOnScreen() const {
+        sim::SetSystemWideCaret(true);
         POINT p{-1, -1};
         EXPECT_TRUE(GetCaretPos(&p));
+        sim::SetSystemWideCaret(false);
         return p;
     }
     POINT ClientOrigin(HWND hwnd) const {

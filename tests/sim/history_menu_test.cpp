@@ -1,6 +1,7 @@
 // The history menu: what the hot-key builds, where it opens, and what typed keys pick.
 #include "app/app.h"
 #include "history_menu_fixture.h"
+#include "platform/sim/caret.h"
 #include "platform/sim/dialog.h"
 
 using namespace zarvic_test;
@@ -254,7 +255,10 @@ TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
 
 // ---- placement without a caret ----
 
-TEST_F(HistoryMenuTest, WithoutACaretTheMenuIsCentredOverTheForegroundClientArea) {
+class NoCaretPlacementTest : public HistoryMenuTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(NoCaretPlacementTest, WithoutACaretTheMenuIsCentredOverTheForegroundClientArea) {
+    sim::SetSystemWideCaret(GetParam());
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true, true, false, false));
     StartZarvic();
     struct Case {
@@ -292,3 +296,5 @@ TEST_F(HistoryMenuTest, WithoutACaretTheMenuIsCentredOverTheForegroundClientArea
     EXPECT_EQ(Menu().anchor.x, (work.left + work.right) / 2 - 60);
     EXPECT_EQ(Menu().anchor.y, (work.top + work.bottom) / 2 - 25);
 }
+
+INSTANTIATE_TEST_SUITE_P(CaretOfItsThreadOrSystemWide, NoCaretPlacementTest, ::testing::Bool());

@@ -5,6 +5,7 @@
 #include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu_item_fixture.h"
+#include "platform/sim/caret.h"
 #include "platform/sim/dc.h"
 #include "platform/sim/menu.h"
 
@@ -25,7 +26,9 @@ protected:
         system.height = kLineHeight;
         system.externalLeading = kLeading;
         sim::SetFontModel(u"System", 0, system);
-        // an application's caret at (100, 60): the menu opens there
+        // an application's caret at (100, 60) on a device whose caret is system-wide: the
+        // menu opens there
+        sim::SetSystemWideCaret(true);
         WNDCLASSW wc{};
         wc.lpfnWndProc = CaretHostProc;
         wc.lpszClassName = u"CaretHost";

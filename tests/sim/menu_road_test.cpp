@@ -2,6 +2,7 @@
 // pick an entry at the caret, and find the text pasted where the caret was.
 #include "app/app.h"
 #include "history_menu_fixture.h"
+#include "platform/sim/caret.h"
 #include "platform/sim/dc.h"
 #include "platform/sim/gdi.h"
 
@@ -35,19 +36,33 @@ protected:
     }
 };
 
+// Windows CE answers GetCaretPos only to the thread that owns the caret: the menu then
+// opens centred over the application's window. A device whose caret is system-wide
+// (the parameter) opens it at the caret.
+class MenuPlacementTest : public MenuRoadTest, public ::testing::WithParamInterface<bool> {};
+
 }  // namespace
 
-TEST_F(MenuRoadTest, AMnemonicPastesTheEntryAtTheCaretAndItMovesToTheTop) {
+TEST_P(MenuPlacementTest, AMnemonicPastesTheEntryWhereTheCaretIsAndItMovesToTheTop) {
+    sim::SetSystemWideCaret(GetParam());
     StartWithToolTip(false);
     Copy({u"first", u"second", u"third"});
     sim::SetEditorText(editor, u"say: ");
-    POINT caret;
-    ASSERT_TRUE(GetCaretPos(&caret));
+    POINT anchor{0, 0};
+    if (GetParam()) {
+        ASSERT_TRUE(GetCaretPos(&anchor));
+    } else {
+        RECT client;
+        GetClientRect(editor, &client);
+        ClientToScreen(editor, &anchor);
+        anchor.x += client.right / 2 - 60;   // centred by the remembered size {120, 50}
+        anchor.y += client.bottom / 2 - 25;
+    }
 
     PressMenuHotKey();
     auto menu = Menu();
-    EXPECT_EQ(menu.rect.left, caret.x);
-    EXPECT_EQ(menu.rect.top, caret.y);
+    EXPECT_EQ(menu.rect.left, anchor.x);
+    EXPECT_EQ(menu.rect.top, anchor.y);
     EXPECT_EQ(menu.items.size(), 6u);
     EXPECT_EQ(device.Foreground(), MainWindow());
 
@@ -62,6 +77,8 @@ TEST_F(MenuRoadTest, AMnemonicPastesTheEntryAtTheCaretAndItMovesToTheTop) {
     CloseZarvic();
     ExpectNoLeaks();
 }
+
+INSTANTIATE_TEST_SUITE_P(CaretOfItsThreadOrSystemWide, MenuPlacementTest, ::testing::Bool());
 
 TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
     StartWithToolTip(true);
