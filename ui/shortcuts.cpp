@@ -2,7 +2,7 @@
 
 #include "core/util.h"
 
-int GetSpecialFolderPath(HWND hwnd, LPWSTR out, int csidl) {
+static int GetFolderPathOf(HWND hwnd, LPWSTR out, int csidl) {
     out[0] = 0;
     LPITEMIDLIST idList = NULL;
     if (SHGetSpecialFolderLocation(hwnd, csidl, &idList) != S_OK) return 0;
@@ -15,6 +15,13 @@ int GetSpecialFolderPath(HWND hwnd, LPWSTR out, int csidl) {
         return 0;
     }
     return 1;
+}
+
+int GetSpecialFolderPath(HWND hwnd, LPWSTR out, int csidl) {
+    if (GetFolderPathOf(hwnd, out, csidl)) return 1;
+    // Where CSIDL_DESKTOP is the shell namespace's root it has no path: the desktop's
+    // files are in the desktop directory.
+    return csidl == CSIDL_DESKTOP ? GetFolderPathOf(hwnd, out, CSIDL_DESKTOPDIRECTORY) : 0;
 }
 
 int QuotePath(LPWSTR out, LPCWSTR path) {

@@ -5,8 +5,9 @@
 
 #define SHORTCUT_FILE_NAME TEXT("Zravic.lnk")
 
-// Fills out (MAX_PATH units) with the path of special folder csidl. Returns 1 when the
-// path was obtained, else 0.
+// Fills out (MAX_PATH units) with the path of special folder csidl; for CSIDL_DESKTOP
+// without a path, that of CSIDL_DESKTOPDIRECTORY. Returns 1 when a path was obtained,
+// else 0.
 int GetSpecialFolderPath(HWND hwnd, LPWSTR out, int csidl);
 // Writes path enclosed in double quotes into out (MAX_PATH units). Returns 0, with out
 // empty, when a pointer is null or the quoted path does not fit.

@@ -29,6 +29,7 @@ struct ShellState {
     bool failPathFromIdList = false;
     std::map<uintptr_t, ItemIdList> idLists;
     std::map<int, std::u16string> movedFolders;
+    bool desktopHasPath = false;
 };
 
 ShellState& Shell() { return S().Extension<ShellState>("shell"); }
@@ -95,6 +96,7 @@ void FailSpecialFolder(int csidl, bool on) {
 }
 
 void FailPathFromIdList(bool on) { Shell().failPathFromIdList = on; }
+void GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
 
 size_t LiveItemIdLists(int program) {
     size_t n = 0;
@@ -180,15 +182,16 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
     std::u16string path = SpecialFolderPath(csidl);
     if (path.empty()) return E_INVALIDARG;
     if (Shell().failingFolders.count(csidl)) return E_FAIL;
-    // One item holding the folder's path, then the terminating zero-length item.
+    // One item holding the folder's path, then the terminating zero-length item. The
+    // namespace's root is the empty list, and has no path.
     ItemIdList list;
     list.program = CurrentProgramId();
-    list.path = path;
-    size_t itemSize = 2 + path.size() * 2;
+    if (csidl != CSIDL_DESKTOP || Shell().desktopHasPath) list.path = path;
+    size_t itemSize = list.path.empty() ? 0 : 2 + list.path.size() * 2;
     list.bytes.assign(itemSize + 2, 0);
     USHORT cb = static_cast<USHORT>(itemSize);
     std::memcpy(list.bytes.data(), &cb, 2);
-    std::memcpy(list.bytes.data() + 2, path.data(), path.size() * 2);
+    std::memcpy(list.bytes.data() + 2, list.path.data(), list.path.size() * 2);
     auto* pointer = reinterpret_cast<LPITEMIDLIST>(list.bytes.data());
     Shell().idLists[reinterpret_cast<uintptr_t>(pointer)] = std::move(list);
     *idList = pointer;
@@ -198,7 +201,7 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
 BOOL SHGetPathFromIDList(LPCITEMIDLIST idList, LPWSTR path) {
     Record("SHGetPathFromIDList", {reinterpret_cast<intptr_t>(idList)});
     auto it = Shell().idLists.find(reinterpret_cast<uintptr_t>(idList));
-    if (!path || it == Shell().idLists.end() || Shell().failPathFromIdList) {
+    if (!path || it == Shell().idLists.end() || it->second.path.empty() || Shell().failPathFromIdList) {
         Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

@@ -30,6 +30,11 @@ void FailShellExecute(int count = 1);
 void FailSpecialFolder(int csidl, bool on);
 // SHGetPathFromIDList fails while `on`.
 void FailPathFromIdList(bool on);
+// CSIDL_DESKTOP names the root of the shell's namespace, a virtual folder whose path
+// SHGetPathFromIDList cannot give (Windows CE 5.0); its files are in
+// CSIDL_DESKTOPDIRECTORY. While `on`, CSIDL_DESKTOP has that folder's path instead, as
+// the later reference pages describe it.
+void GiveDesktopAPath(bool on);
 // Item-id lists the shell handed to a program (0: any) that were not freed yet.
 size_t LiveItemIdLists(int program = 0);
 // The device path of a special folder, or empty when the device has none.

@@ -31,13 +31,21 @@ TEST_F(ShellTest, OpensLinksExistingPathsAndProgramsInWindows) {
 }
 
 TEST_F(ShellTest, SpecialFoldersComeAsItemIdListsThatMustBeFreedOnce) {
-    LPITEMIDLIST desktop = nullptr, unknown = nullptr;
-    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop), S_OK);
+    LPITEMIDLIST root = nullptr, desktop = nullptr, unknown = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &root), S_OK);
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &desktop), S_OK);
     EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, 0x1234, &unknown), E_INVALIDARG);
     EXPECT_EQ(unknown, nullptr);
     WCHAR path[MAX_PATH];
+    EXPECT_FALSE(SHGetPathFromIDList(root, path)) << "the namespace's root has no path";
     ASSERT_TRUE(SHGetPathFromIDList(desktop, path));
     EXPECT_EQ(std::u16string(path), u"\\Windows\\Desktop");
+    CoTaskMemFree(root);
+    sim::GiveDesktopAPath(true);
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &root), S_OK);
+    ASSERT_TRUE(SHGetPathFromIDList(root, path));
+    EXPECT_EQ(std::u16string(path), u"\\Windows\\Desktop");
+    CoTaskMemFree(root);
     EXPECT_EQ(sim::LiveItemIdLists(), 1u);
     CoTaskMemFree(desktop);
     EXPECT_EQ(sim::LiveItemIdLists(), 0u);

@@ -8,17 +8,24 @@ using namespace zarvic_test;
 
 namespace {
 
-class ShortcutTest : public ::testing::Test {
+// Run on both desktops: CSIDL_DESKTOP as the namespace's root without a path (then the
+// desktop directory is used), and CSIDL_DESKTOP with the desktop folder's path.
+class ShortcutTest : public ::testing::TestWithParam<bool> {
 protected:
     sim::Device device;
     WCHAR found[MAX_PATH] = {};
-    void SetUp() override { device.PlaceFile(kExePath, {'M', 'Z'}); }
+    void SetUp() override {
+        sim::GiveDesktopAPath(GetParam());
+        device.PlaceFile(kExePath, {'M', 'Z'});
+    }
     int Find(int csidl) { return FindShortcutTo(nullptr, found, kExePath.c_str(), csidl); }
 };
 
 }  // namespace
 
-TEST_F(ShortcutTest, EveryFileIsTriedButFoldersAndOtherTargetsAreNot) {
+INSTANTIATE_TEST_SUITE_P(VirtualOrFileSystemDesktop, ShortcutTest, ::testing::Bool());
+
+TEST_P(ShortcutTest, EveryFileIsTriedButFoldersAndOtherTargetsAreNot) {
     sim::PlaceShortcut(kDesktop + u"\\a other.lnk", u"\"\\Windows\\pword.exe\"");
     device.PlaceDirectory(kDesktop + u"\\b folder.lnk");
     device.PlaceFile(kDesktop + u"\\c notes.txt", {'h', 'i'});
@@ -31,12 +38,13 @@ TEST_F(ShortcutTest, EveryFileIsTriedButFoldersAndOtherTargetsAreNot) {
     EXPECT_EQ(sim::LiveItemIdLists(0), 0u);
 }
 
-TEST_F(ShortcutTest, AFolderThatCannotBeResolvedHoldsNoShortcut) {
+TEST_P(ShortcutTest, AFolderThatCannotBeResolvedHoldsNoShortcut) {
+    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", kQuotedExe);
+    sim::FailSpecialFolder(CSIDL_STARTUP, true);
+    EXPECT_EQ(Find(CSIDL_STARTUP), 0);
+    EXPECT_EQ(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP), 0);
+    sim::FailSpecialFolder(CSIDL_STARTUP, false);
     sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
-    sim::FailSpecialFolder(CSIDL_DESKTOP, true);
-    EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
-    EXPECT_EQ(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_DESKTOP), 0);
-    sim::FailSpecialFolder(CSIDL_DESKTOP, false);
 
     sim::FailPathFromIdList(true);
     WCHAR folder[MAX_PATH];
@@ -46,7 +54,7 @@ TEST_F(ShortcutTest, AFolderThatCannotBeResolvedHoldsNoShortcut) {
     EXPECT_EQ(sim::LiveItemIdLists(0), 0u) << "the item-id list is freed when its path cannot be had";
 }
 
-TEST_F(ShortcutTest, CreatingWritesZravicLnkReplacingAForeignOneButNeverAFolder) {
+TEST_P(ShortcutTest, CreatingWritesZravicLnkReplacingAForeignOneButNeverAFolder) {
     sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\"\\Windows\\calc.exe\"");
     EXPECT_TRUE(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP));
     auto bytes = device.FileBytes(kStartUp + u"\\Zravic.lnk");
@@ -62,7 +70,7 @@ TEST_F(ShortcutTest, CreatingWritesZravicLnkReplacingAForeignOneButNeverAFolder)
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)) << "the folder is neither found nor deleted";
 }
 
-TEST_F(ShortcutTest, QuotePathRefusesNullAndWhatDoesNotFit) {
+TEST_P(ShortcutTest, QuotePathRefusesNullAndWhatDoesNotFit) {
     WCHAR out[MAX_PATH] = {u'x', 0};
     EXPECT_EQ(QuotePath(nullptr, u"a"), 0);
     EXPECT_EQ(QuotePath(out, nullptr), 0);
