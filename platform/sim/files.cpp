@@ -3,6 +3,7 @@
 // write-protected folders and running executables refuse access as Windows CE does.
 #include <algorithm>
 #include <fstream>
+#include <optional>
 
 #include "files.h"
 
@@ -146,6 +147,37 @@ static void FillFindData(const fs::directory_entry& e, const std::u16string& key
     size_t n = std::min<size_t>(name.size(), MAX_PATH - 1);
     std::copy(name.begin(), name.begin() + n, d->cFileName);
     d->cFileName[n] = 0;
+}
+
+struct ListingState {
+    bool backwards = false;
+};
+
+static ListingState& Listing() { return S().Extension<ListingState>("listing"); }
+
+void ListFoldersBackwards(bool on) { Listing().backwards = on; }
+
+// Looks at the folder as it is now for the entry that follows the last one listed in the
+// device's order, and fills data with it.
+static bool NextListed(KernelObject& find, WIN32_FIND_DATAW* data) {
+    bool backwards = Listing().backwards;
+    bool first = find.lastFound.empty();
+    std::optional<fs::directory_entry> next;
+    std::u16string nextName;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(find.host, ec)) {
+        std::u16string name = Lower(FromUtf8(e.path().filename().string()));
+        if (!NameMatches(name, find.mask)) continue;
+        if (!first && (backwards ? name >= find.lastFound : name <= find.lastFound)) continue;
+        if (!next || (backwards ? name > nextName : name < nextName)) {
+            next = e;
+            nextName = name;
+        }
+    }
+    if (!next) return false;
+    FillFindData(*next, (find.name == u"\\" ? u"" : find.name) + u"\\" + nextName, data);
+    find.lastFound = nextName;
+    return true;
 }
 
 }  // namespace sim
@@ -328,28 +360,16 @@ HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
         Fail(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    std::vector<fs::directory_entry> entries;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(r.host, ec))
-        if (NameMatches(FromUtf8(e.path().filename().string()), mask)) entries.push_back(e);
-    std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
-        return Lower(FromUtf8(a.path().filename().string())) < Lower(FromUtf8(b.path().filename().string()));
-    });
-    if (entries.empty()) {
-        Fail(ERROR_FILE_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
     KernelObject o;
     o.kind = KernelObject::Kind::Find;
     o.program = CurrentProgramId();
-    for (const auto& e : entries) {
-        WIN32_FIND_DATAW d;
-        std::u16string key = (r.key == u"\\" ? u"" : r.key) + u"\\" + Lower(FromUtf8(e.path().filename().string()));
-        FillFindData(e, key, &d);
-        o.found.push_back(d);
+    o.host = r.host;
+    o.name = r.key;
+    o.mask = mask;
+    if (!NextListed(o, data)) {
+        Fail(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
     }
-    *data = o.found[0];
-    o.next = 1;
     HANDLE h = NewHandle();
     s.kernelObjects[reinterpret_cast<uintptr_t>(h)] = o;
     return h;
@@ -361,12 +381,10 @@ BOOL FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data) {
         Fail(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    KernelObject& o = it->second;
-    if (o.next >= o.found.size()) {
+    if (!NextListed(it->second, data)) {
         Fail(ERROR_NO_MORE_FILES);
         return FALSE;
     }
-    *data = o.found[o.next++];
     return TRUE;
 }
 

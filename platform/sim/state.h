@@ -111,9 +111,10 @@ struct KernelObject {
     DWORD access = 0;
     DWORD share = 0;
     uint64_t position = 0;
-    // finds
-    std::vector<WIN32_FIND_DATAW> found;
-    size_t next = 0;
+    // finds: the folder is `host` (device path `name`); the listing goes on after the
+    // entry named `lastFound` (lower case)
+    std::u16string mask;
+    std::u16string lastFound;
 };
 
 struct HotKey {

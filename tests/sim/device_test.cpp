@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/device.h"
+#include "platform/sim/files.h"
 #include "platform/sim/input.h"
 #include "platform/sim/sim_api.h"
 
@@ -152,6 +153,25 @@ TEST_F(DeviceTest, FilesFollowTheDeviceRules) {
     device.PlaceFile(u"\\logger.exe", {'M', 'Z'});
     EXPECT_FALSE(DeleteFileW(u"\\logger.exe")) << "the running executable cannot be deleted";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+// A listing looks at the folder as it is at each step, in whichever order it comes.
+TEST_F(DeviceTest, AFolderIsListedLiveWhileItsEntriesAreDeleted) {
+    for (bool backwards : {false, true}) {
+        sim::ListFoldersBackwards(backwards);
+        const std::u16string folder = backwards ? u"\\Back\\" : u"\\Forth\\";
+        for (const char16_t* name : {u"a", u"b", u"c", u"d"}) device.PlaceFile(folder + name, {1});
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((folder + u"*.*").c_str(), &found);
+        ASSERT_NE(find, INVALID_HANDLE_VALUE);
+        std::vector<std::u16string> names{found.cFileName};
+        EXPECT_TRUE(DeleteFileW((folder + found.cFileName).c_str()));
+        EXPECT_TRUE(DeleteFileW((folder + (backwards ? u"b" : u"c")).c_str()));
+        while (FindNextFileW(find, &found)) names.push_back(found.cFileName);
+        FindClose(find);
+        EXPECT_EQ(names, backwards ? (std::vector<std::u16string>{u"d", u"c", u"a"})
+                                   : (std::vector<std::u16string>{u"a", u"b", u"d"}));
+    }
 }
 
 TEST_F(DeviceTest, NamedMutexesAreSharedByEveryProgramUntilTheLastHandleCloses) {
