@@ -15,6 +15,7 @@ namespace {
 constexpr UINT kArmTimer = WM_APP;      // wParam id, lParam interval
 constexpr UINT kKillTimer = WM_APP + 1; // wParam id
 constexpr UINT kSleep = WM_APP + 2;     // wParam milliseconds
+constexpr UINT kAsk = WM_APP + 3;       // lParam message box style
 
 std::vector<std::pair<UINT, WPARAM>> g_log;
 std::vector<uint64_t> g_tickTimes;
@@ -30,6 +31,9 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case kSleep:
         Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    case kAsk:
+        MessageBoxW(hwnd, u"?", u"log", static_cast<UINT>(lParam) | MB_SETFOREGROUND);
         return 0;
     case WM_TIMER:
         g_tickTimes.push_back(GetTickCount());
@@ -103,6 +107,26 @@ TEST_F(DeviceTest, PostedMessagesComeBeforeADueTimer) {
     ASSERT_GE(g_log.size(), 2u);
     EXPECT_EQ(g_log[0], std::make_pair(static_cast<UINT>(WM_USER), static_cast<WPARAM>(77)));
     EXPECT_EQ(g_log[1].first, static_cast<UINT>(WM_TIMER));
+}
+
+TEST_F(DeviceTest, MessageBoxesTakeEnterAndEscapeAsWin32Documents) {
+    struct Case {
+        UINT style, key;
+        int answer;  // 0: the box stays open
+    } cases[] = {
+        {MB_OK, VK_ESCAPE, IDOK},          {MB_OK, VK_RETURN, IDOK},
+        {MB_OKCANCEL, VK_ESCAPE, IDCANCEL}, {MB_OKCANCEL | MB_DEFBUTTON2, VK_RETURN, IDCANCEL},
+        {MB_YESNO, VK_ESCAPE, 0},          {MB_YESNO, VK_RETURN, IDYES},
+        {MB_YESNO | MB_DEFBUTTON2, VK_RETURN, IDNO}, {MB_YESNO | MB_DEFBUTTON3, VK_RETURN, IDYES},
+        {MB_YESNOCANCEL, VK_ESCAPE, IDCANCEL}, {MB_YESNO, 'Y', 0},
+    };
+    for (const Case& c : cases) {
+        device.Post(g_window, kAsk, 0, static_cast<LPARAM>(c.style));
+        ASSERT_NE(device.OpenMessageBox(), nullptr);
+        device.PressKey(c.key);
+        EXPECT_EQ(device.MessageBoxes().back().answer, c.answer) << c.style << " key " << c.key;
+        if (device.OpenMessageBox()) device.AnswerMessageBox(IDNO);
+    }
 }
 
 TEST_F(DeviceTest, ClosingAWindowEndsTheLoopWithTheQuitCode) {
