@@ -144,6 +144,27 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     ExpectNoLeaks();
 }
 
+// A menu opened over the question could paste, or clear again, inside the first clear.
+TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
+    StartCapturing();
+    Capture({u"a"});
+    Choose(199);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
+    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(device.Calls("TrackPopupMenuEx", zarvic).empty());
+    device.PressKey(VK_ESCAPE);
+    ASSERT_NE(device.OpenMessageBox(), nullptr) << "Escape does not answer Yes or No";
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(device.OpenMessageBox(), nullptr);
+    EXPECT_TRUE(History().empty()) << "Enter chose the default button, Yes";
+    EXPECT_EQ(device.Foreground(), editor);
+    EXPECT_EQ(sim::EditorText(editor), u"");
+
+    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    EXPECT_EQ(device.Calls("TrackPopupMenuEx", zarvic).size(), 1u) << "the tray menu opens again";
+}
+
 // The application opens the clipboard when it handles Ctrl+V; a poll just then spoils it.
 TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
     StartCapturing();
