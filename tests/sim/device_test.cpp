@@ -16,6 +16,7 @@ constexpr UINT kArmTimer = WM_APP;      // wParam id, lParam interval
 constexpr UINT kKillTimer = WM_APP + 1; // wParam id
 constexpr UINT kSleep = WM_APP + 2;     // wParam milliseconds
 constexpr UINT kAsk = WM_APP + 3;       // lParam message box style
+constexpr UINT kTakeCtrlV = WM_APP + 4; // registers Ctrl+V as hot-key wParam
 
 std::vector<std::pair<UINT, WPARAM>> g_log;
 std::vector<uint64_t> g_tickTimes;
@@ -35,10 +36,15 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case kAsk:
         MessageBoxW(hwnd, u"?", u"log", static_cast<UINT>(lParam) | MB_SETFOREGROUND);
         return 0;
+    case kTakeCtrlV:
+        RegisterHotKey(hwnd, static_cast<int>(wParam), MOD_CONTROL, 'V');
+        return 0;
     case WM_TIMER:
         g_tickTimes.push_back(GetTickCount());
         [[fallthrough]];
     case WM_USER:
+    case WM_HOTKEY:
+    case WM_KEYDOWN:
         g_log.emplace_back(message, wParam);
         return 0;
     case WM_DESTROY:
@@ -126,6 +132,25 @@ TEST_F(DeviceTest, MessageBoxesTakeEnterAndEscapeAsWin32Documents) {
         device.PressKey(c.key);
         EXPECT_EQ(device.MessageBoxes().back().answer, c.answer) << c.style << " key " << c.key;
         if (device.OpenMessageBox()) device.AnswerMessageBox(IDNO);
+    }
+}
+
+TEST_F(DeviceTest, AHotKeyGoesAheadOfPostedMessagesAndSynthesisedKeysFireItWhereTheDeviceSaysSo) {
+    device.Post(g_window, kTakeCtrlV, 7);
+    using Log = std::vector<std::pair<UINT, WPARAM>>;
+    const Log fired{{WM_HOTKEY, 7}, {WM_USER, 1}, {WM_KEYDOWN, VK_CONTROL}};
+    const Log typed{{WM_USER, 1}, {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, 'V'}};
+    for (bool fires : {true, false}) {
+        device.SetSynthesisedKeysFireHotKeys(fires);
+        g_log.clear();
+        PostMessageW(g_window, WM_USER, 1, 0);
+        for (auto [vk, flags] : {std::pair{VK_CONTROL, 0}, {'V', 0}, {'V', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
+            keybd_event(static_cast<BYTE>(vk), 0, static_cast<DWORD>(flags), 0);
+        device.RunUntilIdle();
+        EXPECT_EQ(g_log, fires ? fired : typed) << fires;
+        g_log.clear();
+        device.PressHotKey(MOD_CONTROL, 'V');
+        EXPECT_EQ(g_log, (Log{{WM_KEYDOWN, VK_CONTROL}, {WM_HOTKEY, 7}})) << "the keyboard's own keys fire it " << fires;
     }
 }
 
