@@ -8,4 +8,10 @@ UINT HotKeyModifiers(int entry);
 // without asking the system, when there is no modifier or no key.
 BOOL RegisterHistoryHotKey(HWND hwnd);
 // Clears the hot-key-registered flag and unregisters the hot-key, when it is registered.
-void UnregisterHistoryHotKey(HWND hwnd);
+// Returns whether it was.
+int UnregisterHistoryHotKey(HWND hwnd);
+// Tells the user that the hot-key could not be registered and another combination is needed.
+void ReportHotKeyRefused(HWND hwnd);
+// Registers the hot-key again after UnregisterHistoryHotKey let go of it for a moment, and
+// starts the poll interval afresh. A refusal stops the watcher and says so.
+int RetakeHistoryHotKey(HWND hwnd);
