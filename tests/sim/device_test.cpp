@@ -17,6 +17,9 @@ constexpr UINT kKillTimer = WM_APP + 1; // wParam id
 constexpr UINT kSleep = WM_APP + 2;     // wParam milliseconds
 constexpr UINT kAsk = WM_APP + 3;       // lParam message box style
 constexpr UINT kTakeCtrlV = WM_APP + 4; // registers Ctrl+V as hot-key wParam
+constexpr UINT kTypeAndSleep = WM_APP + 5;  // sends key wParam, sleeps, notes what was typed
+
+std::u16string g_typed, g_typedBeforeWaking;
 
 std::vector<std::pair<UINT, WPARAM>> g_log;
 std::vector<uint64_t> g_tickTimes;
@@ -35,6 +38,12 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case kAsk:
         MessageBoxW(hwnd, u"?", u"log", static_cast<UINT>(lParam) | MB_SETFOREGROUND);
+        return 0;
+    case kTypeAndSleep:
+        keybd_event(static_cast<BYTE>(wParam), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(wParam), 0, KEYEVENTF_KEYUP, 0);
+        Sleep(10);
+        g_typedBeforeWaking = g_typed;
         return 0;
     case kTakeCtrlV:
         RegisterHotKey(hwnd, static_cast<int>(wParam), MOD_CONTROL, 'V');
@@ -232,7 +241,6 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
 }
 
 namespace {
-std::u16string g_typed;
 
 LRESULT CALLBACK TypingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR) g_typed += static_cast<char16_t>(wParam);
@@ -268,4 +276,11 @@ TEST(DeviceKeyboard, CharactersFollowTheModifiersAsTheyWereWhenEachKeyCame) {
         sim::KeyEvent(static_cast<UINT>(vk), up);
     device.RunUntilIdle();
     EXPECT_EQ(g_typed, u"Qq");
+}
+
+TEST_F(DeviceTest, WhileAProgramSleepsTheOthersHandleTheirInput) {
+    device.StartProgram(u"\\typist.exe", &TypingProgram);
+    g_typed.clear();
+    device.Post(g_window, kTypeAndSleep, 'A');
+    EXPECT_EQ(g_typedBeforeWaking, u"a");
 }
