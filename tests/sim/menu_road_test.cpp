@@ -1,6 +1,7 @@
 // The whole road through the history menu: copy in an application, press the hot-key,
 // pick an entry at the caret, and find the text pasted where the caret was.
 #include "app/app.h"
+#include "core/util.h"
 #include "history_menu_fixture.h"
 #include "platform/sim/dc.h"
 #include "platform/sim/gdi.h"
@@ -96,6 +97,42 @@ TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
     ExpectMenuTidiedAway(1);
     Tick();
     EXPECT_EQ(History()[0], u"one");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// The menu window's class and where its items sit are the device's own choices. Where
+// Zarvic cannot follow the menu, the preview stays out of sight, never at a wrong place.
+TEST_F(MenuRoadTest, OnAnyMenuWindowThePreviewIsBesideTheMenuOrOutOfSightAndThePasteGoesThrough) {
+    StartWithToolTip(true);
+    CaptureEntries(2);
+    HWND tip = nullptr;
+    SIZE previewSize{0, 0};
+    std::u16string pasted;
+    for (auto [menuClass, inset] : {std::pair{u"MNU", 0}, {u"#32768", 0}, {u"MNU", 3}, {u"#32768", 3}}) {
+        sim::SetMenuWindowClass(menuClass);
+        sim::SetMenuItemInset(inset);
+        PressMenuHotKey();
+        device.PressKey(VK_DOWN);
+        auto menu = Menu();
+        tip = device.FindWindow(u"Zarvic_MenuTip");
+        ASSERT_NE(tip, nullptr);
+        RECT at = device.Window(tip)->rect, client{};
+        GetClientRect(menu.window, &client);
+        ClientRectToScreen(menu.window, &client);
+        SIZE size{at.right - at.left, at.bottom - at.top};
+        bool beside = at.left == client.right + 4 && at.top == menu.items[0].screen.top;
+        bool parked = at.left == 21000 && at.top == 21000;
+        if (previewSize.cx == 0) {
+            ASSERT_TRUE(beside) << "the default device shows the preview";
+            previewSize = size;
+        }
+        EXPECT_TRUE(parked || (beside && size.cx == previewSize.cx && size.cy == previewSize.cy))
+            << sim::ToUtf8(menuClass) << " inset " << inset;
+        device.PressKey(VK_RETURN);
+        pasted += EntryText(0);
+        EXPECT_EQ(sim::EditorText(editor), pasted) << sim::ToUtf8(menuClass) << " inset " << inset;
+    }
     CloseZarvic();
     ExpectNoLeaks();
 }
