@@ -157,8 +157,12 @@ void RunUntilIdleImpl() {
         }
         if (!next) {
             // Everyone else is idle: a sleeping program's time is up.
-            for (auto& up : s.programs)
-                if (up->sleeping && up->state == Program::State::Waiting) next = up.get();
+            for (auto& up : s.programs) {
+                if (up->sleeping && up->state == Program::State::Waiting) {
+                    next = up.get();
+                    break;
+                }
+            }
             if (!next) return;
             next->sleeping = false;
             Resume(next);
