@@ -2,6 +2,7 @@
 #include "app/app.h"
 #include "core/util.h"
 #include "history/paste.h"
+#include "menu/hotkey.h"
 #include "resource_ids.h"
 #include "ui/about.h"
 #include "ui/settings_dialog.h"
@@ -26,10 +27,19 @@ static void RunUninstallCommand(HWND hwnd) {
     }
 }
 
+// The paste's own Ctrl+V may form the hot-key: the hot-key is let go while the command may
+// send keys, so that they reach the application instead of reopening the menu. Taking it
+// back starts the poll interval afresh, and the application pastes within it.
+static void RunHistoryEntryCommand(HWND hwnd, int k) {
+    int held = UnregisterHistoryHotKey(hwnd);
+    RunHistoryCommand(hwnd, k);
+    if (held) RetakeHistoryHotKey(hwnd);
+}
+
 LRESULT HandleMainCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     WORD id = LOWORD(wParam);
     if (id >= IDM_HISTORY_FIRST && id <= IDM_HISTORY_LAST) {
-        RunHistoryCommand(hwnd, id - IDM_HISTORY_FIRST);
+        RunHistoryEntryCommand(hwnd, id - IDM_HISTORY_FIRST);
         return 0;
     }
     switch (id) {

@@ -10,7 +10,13 @@ INT_PTR RunDialogTemplate(int templateId, DLGPROC proc) {
 }
 
 int ShowMessage(HWND hwnd, LPCWSTR text, UINT style) {
-    return MessageBoxW(hwnd, text, ZARVIC_TITLE, style | MB_SETFOREGROUND);
+    // The box runs a message loop of its own, as a dialog does: the hot-key and the tray
+    // icon must not open a menu over one of the program's questions.
+    int dialogWasOpen = g_dialogOpen;
+    g_dialogOpen = 1;
+    int answer = MessageBoxW(hwnd, text, ZARVIC_TITLE, style | MB_SETFOREGROUND);
+    g_dialogOpen = dialogWasOpen;
+    return answer;
 }
 
 void RunHideStep(HWND hwnd) {

@@ -50,5 +50,6 @@ void RunHideStep(HWND hwnd);
 // dialog's result, or -1 when the template cannot be found.
 INT_PTR RunDialogTemplate(int templateId, DLGPROC proc);
 
-// Shows a message box owned by the main window with Zarvic's caption.
+// Shows a message box owned by the main window with Zarvic's caption; the dialog-open flag
+// is set while it is up.
 int ShowMessage(HWND hwnd, LPCWSTR text, UINT style);

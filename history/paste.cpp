@@ -82,9 +82,6 @@ void RunHistoryCommand(HWND hwnd, int k) {
         return;
     }
     SendPasteKeys(hwnd);
-    // The application opens the clipboard when it handles the keys, and fails to paste if
-    // a poll holds it just then: the next poll waits a full interval.
-    if (g_hotKeyRegistered) SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
 }
 
 void RunClearCommand(HWND hwnd) {

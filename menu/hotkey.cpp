@@ -3,6 +3,8 @@
 #include "core/runtime.h"
 #include "core/settings.h"
 
+static const WCHAR kHotKeyRefused[] = TEXT("ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
+
 UINT HotKeyModifiers(int entry) {
     UINT modifiers = 0;
     if (g_settings.hotKeyAlt[entry]) modifiers |= MOD_ALT;
@@ -27,8 +29,25 @@ BOOL RegisterHistoryHotKey(HWND hwnd) {
     return RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk);
 }
 
-void UnregisterHistoryHotKey(HWND hwnd) {
-    if (!g_hotKeyRegistered) return;
+int UnregisterHistoryHotKey(HWND hwnd) {
+    if (!g_hotKeyRegistered) return 0;
     g_hotKeyRegistered = 0;
     UnregisterHotKey(hwnd, HOTKEY_ID_HISTORY);
+    return 1;
+}
+
+void ReportHotKeyRefused(HWND hwnd) { ShowMessage(hwnd, kHotKeyRefused, MB_OK | MB_ICONEXCLAMATION); }
+
+int RetakeHistoryHotKey(HWND hwnd) {
+    g_hotKeyRegistered = RegisterHistoryHotKey(hwnd);
+    if (g_hotKeyRegistered) {
+        SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
+        return 1;
+    }
+    // Another program took the combination meanwhile: as after any refusal, the watcher
+    // stops until a pass through the settings registers a hot-key again.
+    KillTimer(hwnd, TIMER_ID_POLL);
+    ReportHotKeyRefused(hwnd);
+    RunHideStep(hwnd);
+    return 0;
 }

@@ -9,4 +9,10 @@ UINT HotKeyModifiers(int entry);
 // 0 to 9 once upper-cased.
 BOOL RegisterHistoryHotKey(HWND hwnd);
 // Clears the hot-key-registered flag and unregisters the hot-key, when it is registered.
-void UnregisterHistoryHotKey(HWND hwnd);
+// Returns whether it was.
+int UnregisterHistoryHotKey(HWND hwnd);
+// Tells the user that the hot-key could not be registered and another combination is needed.
+void ReportHotKeyRefused(HWND hwnd);
+// Registers the hot-key again after UnregisterHistoryHotKey let go of it for a moment, and
+// starts the poll interval afresh. A refusal stops the watcher and says so.
+int RetakeHistoryHotKey(HWND hwnd);

@@ -5,8 +5,6 @@
 #include "resource_ids.h"
 #include "ui/settings_dialog.h"
 
-static const WCHAR kHotKeyFailed[] = TEXT("ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
-
 void RunSettingCommand(HWND hwnd) {
     UnregisterHistoryHotKey(hwnd);
     KillTimer(hwnd, TIMER_ID_POLL);
@@ -18,7 +16,7 @@ void RunSettingCommand(HWND hwnd) {
     if (g_hotKeyRegistered)
         SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
     else
-        ShowMessage(hwnd, kHotKeyFailed, MB_OK | MB_ICONEXCLAMATION);
+        ReportHotKeyRefused(hwnd);
     SaveSettings();
     RunHideStep(hwnd);
 }

@@ -242,6 +242,7 @@ bool Device::PressHotKey(UINT modifiers, UINT vk) {
 }
 
 void Device::HoldHotKeyElsewhere(UINT modifiers, UINT vk) { state_->foreignHotKeys.emplace_back(modifiers, vk); }
+void Device::SetSynthesisedKeysFireHotKeys(bool on) { Input().synthesisedKeysFireHotKeys = on; }
 
 std::vector<HeapBlock> Device::LiveBlocks(int owner) const {
     std::vector<HeapBlock> out;

@@ -144,6 +144,9 @@ public:
     bool PressHotKey(UINT modifiers, UINT vk);
     // Makes another program hold this combination, so registering it fails.
     void HoldHotKeyElsewhere(UINT modifiers, UINT vk);
+    // Whether keys synthesised with keybd_event fire a registered hot-key (Windows CE does
+    // not say; on by default). Keys pressed on the keyboard always do.
+    void SetSynthesisedKeysFireHotKeys(bool on);
 
     // ---- heap ----
     std::vector<HeapBlock> LiveBlocks(int owner) const;

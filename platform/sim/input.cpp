@@ -61,6 +61,19 @@ void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
     S().generation++;
 }
 
+// WM_HOTKEY goes to the top of the registering thread's queue, ahead of the messages
+// posted before it; hot-keys among themselves keep their order.
+void DeliverHotKey(const HotKey& k, UINT modifiers) {
+    Window* w = FindWin(k.hwnd);
+    if (!w || !w->program) return;
+    auto& queue = w->program->posted;
+    auto at = std::find_if(queue.begin(), queue.end(), [](const MSG& m) { return m.message != WM_HOTKEY; });
+    queue.insert(at, MSG{k.hwnd, WM_HOTKEY, static_cast<WPARAM>(k.id), static_cast<LPARAM>(MAKELPARAM(modifiers, k.vk)),
+                         static_cast<DWORD>(S().now), {0, 0}});
+    Input().lastInputProgram = w->program->id;
+    S().generation++;
+}
+
 }  // namespace
 
 bool IsKeyDown(UINT vk) { return Input().down.count(vk & 0xFF) > 0; }
@@ -85,7 +98,7 @@ WCHAR CharForKey(UINT vk, bool shift, bool ctrl) {
     }
 }
 
-void KeyEvent(UINT vk, bool up) {
+void KeyEvent(UINT vk, bool up, bool synthesised) {
     vk &= 0xFF;
     InputState& in = Input();
     BYTE scan = ScanCodeOf(vk);
@@ -100,11 +113,11 @@ void KeyEvent(UINT vk, bool up) {
     in.down.insert(vk);
     UINT modifiers = HeldModifiers();
     bool isModifier = vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
-    if (!isModifier) {
+    if (!isModifier && (!synthesised || in.synthesisedKeysFireHotKeys)) {
         for (const HotKey& k : S().hotKeys) {
             if (k.vk == vk && k.modifiers == modifiers) {
                 in.swallowed.insert(vk);
-                Deliver(k.hwnd, WM_HOTKEY, static_cast<WPARAM>(k.id), MAKELPARAM(modifiers, vk));
+                DeliverHotKey(k, modifiers);
                 return;
             }
         }
@@ -183,7 +196,7 @@ UINT MapVirtualKeyW(UINT code, UINT mapType) {
 
 void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
     Record("keybd_event", {vk, scan, static_cast<intptr_t>(flags), static_cast<intptr_t>(extraInfo)});
-    KeyEvent(vk, (flags & KEYEVENTF_KEYUP) != 0);
+    KeyEvent(vk, (flags & KEYEVENTF_KEYUP) != 0, true);
 }
 
 HWND SetCapture(HWND hwnd) {

@@ -10,12 +10,16 @@ struct InputState {
     std::set<UINT> swallowed;   // keys whose press became a hot-key; their release goes nowhere
     HWND capture = nullptr;     // the window that takes every tap (an open menu)
     int lastInputProgram = 0;
+    // Whether keys synthesised with keybd_event fire a registered hot-key. Windows CE does
+    // not say; its own keyboard drivers send their keys through keybd_event, so by default
+    // they do, as on desktop Windows.
+    bool synthesisedKeysFireHotKeys = true;
 };
 
 InputState& Input();
 bool IsKeyDown(UINT vk);
 // A key pressed (or released) on the device's keyboard or synthesised with keybd_event.
-void KeyEvent(UINT vk, bool up);
+void KeyEvent(UINT vk, bool up, bool synthesised = false);
 // The character a key makes with the given modifiers; 0 for none.
 WCHAR CharForKey(UINT vk, bool shift, bool ctrl);
 // The top-level window (or its deepest child) under a screen point.

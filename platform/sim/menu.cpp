@@ -79,6 +79,8 @@ size_t LiveMenus(int program) {
 }
 
 void FailMenuCreation(int count) { Menus().failCreation = count; }
+void SetMenuWindowClass(const std::u16string& className) { Menus().windowClass = className; }
+void SetMenuItemInset(int pixels) { Menus().itemInset = pixels; }
 
 }  // namespace sim
 

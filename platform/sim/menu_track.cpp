@@ -14,7 +14,6 @@ constexpr int kSeparatorHeight = 6;
 constexpr int kOwnerDrawMargin = 12;   // the device's check-mark column beside an owner-drawn item
 constexpr int kStringMargin = 24;      // check-mark column and submenu-arrow column of a string item
 constexpr int kStringPadding = 4;      // above and below the text of a string item
-const char16_t kMenuClass[] = u"MNU";
 
 std::u16string WithoutPrefix(const std::u16string& text) {
     std::u16string out;
@@ -244,18 +243,18 @@ LRESULT MenuWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void EnsureMenuClass() { RegisterDeviceClass(kMenuClass, MenuWindowProc); }
 
 // The menu window belongs to the tracking thread, as on Win32, but it is the device's
 // own: its creation is no call of the program's.
 HWND CreateMenuWindow(MenuTracking& t) {
-    EnsureMenuClass();
+    const std::u16string& className = Menus().windowClass;
+    RegisterDeviceClass(className.c_str(), MenuWindowProc);
     DeviceState& s = S();
     auto w = std::make_unique<Window>();
     HWND hwnd = NewHandle();
     w->handle = hwnd;
     w->program = t.program;
-    w->className = kMenuClass;
+    w->className = className;
     w->proc = MenuWindowProc;
     w->style = WS_POPUP | WS_BORDER;
     w->exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
@@ -277,7 +276,8 @@ void DestroyMenuWindow(HWND hwnd) {
 }
 
 // Sizes every item (owner-drawn ones by WM_MEASUREITEM, string ones in the menu font)
-// and lays them out one below the other across the menu's full width.
+// and lays them out one below the other across the menu's full width, inside the
+// device's inset.
 SIZE MeasureItems(MenuTracking& t) {
     std::vector<SIZE> sizes;
     HDC dc = GetDC(t.window);
@@ -310,14 +310,15 @@ SIZE MeasureItems(MenuTracking& t) {
     SelectObject(dc, old);
     ReleaseDC(t.window, dc);
 
-    LONG width = 0, y = 0;
+    const LONG inset = Menus().itemInset;
+    LONG width = 0, y = inset;
     for (const SIZE& s : sizes) width = std::max(width, s.cx);
     t.rects.clear();
     for (const SIZE& s : sizes) {
-        t.rects.push_back(RECT{0, y, width, y + s.cy});
+        t.rects.push_back(RECT{inset, y, inset + width, y + s.cy});
         y += s.cy;
     }
-    return SIZE{width, y};
+    return SIZE{width + 2 * inset, y + inset};
 }
 
 // Places the menu by the alignment flags, then keeps it on the screen: a menu that would

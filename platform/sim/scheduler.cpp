@@ -119,7 +119,7 @@ static bool TimerDue(const Timer& t) { return t.due <= S().now; }
 bool HasWork(Program* p) {
     DeviceState& s = S();
     if (p->state == Program::State::NotStarted) return true;
-    if (p->state != Program::State::Waiting) return false;
+    if (p->state != Program::State::Waiting || p->sleeping) return false;
     if (p->blockedGeneration == s.generation) return false;
     if (!p->sent.empty() || !p->posted.empty() || !p->input.empty() || p->quitPosted || p->wake) return true;
     if (p->waitUntil && p->waitUntil()) return true;
@@ -155,7 +155,19 @@ void RunUntilIdleImpl() {
                 break;
             }
         }
-        if (!next) return;
+        if (!next) {
+            // Everyone else is idle: a sleeping program's time is up.
+            for (auto& up : s.programs) {
+                if (up->sleeping && up->state == Program::State::Waiting) {
+                    next = up.get();
+                    break;
+                }
+            }
+            if (!next) return;
+            next->sleeping = false;
+            Resume(next);
+            continue;
+        }
         if (next->hosted) {
             if (next->state == Program::State::NotStarted) StartHostedProgram(next);
             Resume(next);
@@ -444,10 +456,17 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     return FALSE;
 }
 
+// The caller is suspended for the time; on the device the other programs run meanwhile,
+// so they handle what is pending for them (keys just sent, messages, due timers) before
+// the caller goes on.
 void Sleep(DWORD milliseconds) {
     Record("Sleep", {static_cast<intptr_t>(milliseconds)});
     S().now += milliseconds;
     S().generation++;
+    Program* p = CurrentProgram();
+    if (!p || !p->hosted) return;
+    p->sleeping = true;
+    Block(p);
 }
 
 DWORD GetTickCount() { return static_cast<DWORD>(S().now); }

@@ -100,6 +100,7 @@ struct Program {
     DWORD lastError = 0;
     int modalDepth = 0;
     std::function<bool()> waitUntil;  // extra wake condition of the wait in progress
+    bool sleeping = false;        // in Sleep: runs again once every other program is idle
 };
 
 struct KernelObject {

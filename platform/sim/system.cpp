@@ -1,4 +1,6 @@
 // Screen metrics, the work area, message boxes and the hot-key table.
+#include <algorithm>
+
 #include "state.h"
 #include "tray.h"
 
@@ -11,14 +13,38 @@ MessageBoxRecord* OpenBoxRecord() {
     return nullptr;
 }
 
-static bool AnswerFits(UINT style, int answer) {
-    switch (style & 0xF) {
-    case MB_OK: return answer == IDOK;
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    default: return answer != 0;
+// The box's buttons, left to right.
+static std::vector<int> ButtonsOf(UINT style) {
+    switch (style & MB_TYPEMASK) {
+    case MB_OK: return {IDOK};
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    default: return {};
     }
+}
+
+static bool AnswerFits(UINT style, int answer) {
+    std::vector<int> buttons = ButtonsOf(style);
+    if (buttons.empty()) return answer != 0;
+    return std::find(buttons.begin(), buttons.end(), answer) != buttons.end();
+}
+
+// What a key pressed in the box answers, as Win32 documents MessageBox: Enter chooses the
+// default button (the first when MB_DEFBUTTONn names none); Escape answers IDCANCEL where
+// there is a Cancel button, IDOK in a box with only OK, and nothing otherwise. 0: no answer.
+static int AnswerForKey(UINT style, WPARAM vk) {
+    std::vector<int> buttons = ButtonsOf(style);
+    if (buttons.empty()) return 0;
+    if (vk == VK_RETURN) {
+        size_t index = (style & MB_DEFMASK) >> 8;
+        return buttons[index < buttons.size() ? index : 0];
+    }
+    if (vk != VK_ESCAPE) return 0;
+    if (std::find(buttons.begin(), buttons.end(), IDCANCEL) != buttons.end()) return IDCANCEL;
+    return buttons.size() == 1 && buttons[0] == IDOK ? IDOK : 0;
 }
 
 bool AnswerBox(int answer) {
@@ -90,8 +116,13 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
 
     int quitCode = 0;
     auto answered = [&s, index] { return s.messageBoxes[index].answer != 0; };
-    bool quit = RunModalLoop(p, answered, nullptr, &quitCode);
-    if (quit) s.messageBoxes[index].answer = (type & 0xF) == MB_YESNO ? IDNO : IDCANCEL;
+    auto keys = [&s, index, box, type](MSG& msg) {
+        if (msg.hwnd != box || msg.message != WM_KEYDOWN) return false;
+        if (int answer = AnswerForKey(type, msg.wParam)) s.messageBoxes[index].answer = answer;
+        return true;
+    };
+    bool quit = RunModalLoop(p, answered, keys, &quitCode);
+    if (quit) s.messageBoxes[index].answer = (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
     if (owner && ownerWasEnabled && FindWin(owner)) EnableWindow(owner, TRUE);
     if (FindWin(box)) DestroyWindow(box);
     s.messageBoxes[index].window = nullptr;

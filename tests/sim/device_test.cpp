@@ -16,6 +16,11 @@ namespace {
 constexpr UINT kArmTimer = WM_APP;      // wParam id, lParam interval
 constexpr UINT kKillTimer = WM_APP + 1; // wParam id
 constexpr UINT kSleep = WM_APP + 2;     // wParam milliseconds
+constexpr UINT kAsk = WM_APP + 3;       // lParam message box style
+constexpr UINT kTakeCtrlV = WM_APP + 4; // registers Ctrl+V as hot-key wParam
+constexpr UINT kTypeAndSleep = WM_APP + 5;  // sends key wParam, sleeps, notes what was typed
+
+std::u16string g_typed, g_typedBeforeWaking;
 
 std::vector<std::pair<UINT, WPARAM>> g_log;
 std::vector<uint64_t> g_tickTimes;
@@ -32,10 +37,24 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case kSleep:
         Sleep(static_cast<DWORD>(wParam));
         return 0;
+    case kAsk:
+        MessageBoxW(hwnd, u"?", u"log", static_cast<UINT>(lParam) | MB_SETFOREGROUND);
+        return 0;
+    case kTypeAndSleep:
+        keybd_event(static_cast<BYTE>(wParam), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(wParam), 0, KEYEVENTF_KEYUP, 0);
+        Sleep(10);
+        g_typedBeforeWaking = g_typed;
+        return 0;
+    case kTakeCtrlV:
+        RegisterHotKey(hwnd, static_cast<int>(wParam), MOD_CONTROL, 'V');
+        return 0;
     case WM_TIMER:
         g_tickTimes.push_back(GetTickCount());
         [[fallthrough]];
     case WM_USER:
+    case WM_HOTKEY:
+    case WM_KEYDOWN:
         g_log.emplace_back(message, wParam);
         return 0;
     case WM_DESTROY:
@@ -104,6 +123,38 @@ TEST_F(DeviceTest, PostedMessagesComeBeforeADueTimer) {
     ASSERT_GE(g_log.size(), 2u);
     EXPECT_EQ(g_log[0], std::make_pair(static_cast<UINT>(WM_USER), static_cast<WPARAM>(77)));
     EXPECT_EQ(g_log[1].first, static_cast<UINT>(WM_TIMER));
+}
+
+TEST_F(DeviceTest, MessageBoxesTakeEnterAndEscapeAsWin32Documents) {
+    struct { UINT style, key; int answer; } cases[] = {  // answer 0: the box stays open
+        {MB_OK, VK_ESCAPE, IDOK}, {MB_OKCANCEL, VK_ESCAPE, IDCANCEL}, {MB_YESNOCANCEL, VK_ESCAPE, IDCANCEL},
+        {MB_YESNO, VK_ESCAPE, 0}, {MB_OKCANCEL | MB_DEFBUTTON2, VK_RETURN, IDCANCEL},
+        {MB_YESNO, VK_RETURN, IDYES}, {MB_YESNO | MB_DEFBUTTON3, VK_RETURN, IDYES}};
+    for (auto c : cases) {
+        device.Post(g_window, kAsk, 0, static_cast<LPARAM>(c.style));
+        device.PressKey(c.key);
+        EXPECT_EQ(device.MessageBoxes().back().answer, c.answer) << c.style << " key " << c.key;
+        if (device.OpenMessageBox()) device.AnswerMessageBox(IDNO);
+    }
+}
+
+TEST_F(DeviceTest, AHotKeyGoesAheadOfPostedMessagesAndSynthesisedKeysFireItWhereTheDeviceSaysSo) {
+    device.Post(g_window, kTakeCtrlV, 7);
+    using Log = std::vector<std::pair<UINT, WPARAM>>;
+    const Log fired{{WM_HOTKEY, 7}, {WM_USER, 1}, {WM_KEYDOWN, VK_CONTROL}};
+    const Log typed{{WM_USER, 1}, {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, 'V'}};
+    for (bool fires : {true, false}) {
+        device.SetSynthesisedKeysFireHotKeys(fires);
+        g_log.clear();
+        PostMessageW(g_window, WM_USER, 1, 0);
+        for (auto [vk, flags] : {std::pair{VK_CONTROL, 0}, {'V', 0}, {'V', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
+            keybd_event(static_cast<BYTE>(vk), 0, static_cast<DWORD>(flags), 0);
+        device.RunUntilIdle();
+        EXPECT_EQ(g_log, fires ? fired : typed) << fires;
+        g_log.clear();
+        device.PressHotKey(MOD_CONTROL, 'V');
+        EXPECT_EQ(g_log, (Log{{WM_KEYDOWN, VK_CONTROL}, {WM_HOTKEY, 7}})) << "the keyboard's own keys fire it " << fires;
+    }
 }
 
 TEST_F(DeviceTest, ClosingAWindowEndsTheLoopWithTheQuitCode) {
@@ -203,7 +254,6 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
 }
 
 namespace {
-std::u16string g_typed;
 
 LRESULT CALLBACK TypingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR) g_typed += static_cast<char16_t>(wParam);
@@ -239,4 +289,11 @@ TEST(DeviceKeyboard, CharactersFollowTheModifiersAsTheyWereWhenEachKeyCame) {
         sim::KeyEvent(static_cast<UINT>(vk), up);
     device.RunUntilIdle();
     EXPECT_EQ(g_typed, u"Qq");
+}
+
+TEST_F(DeviceTest, WhileAProgramSleepsTheOthersHandleTheirInput) {
+    device.StartProgram(u"\\typist.exe", &TypingProgram);
+    g_typed.clear();
+    device.Post(g_window, kTypeAndSleep, 'A');
+    EXPECT_EQ(g_typedBeforeWaking, u"a");
 }

@@ -1,6 +1,7 @@
 // The whole road through the history menu: copy in an application, press the hot-key,
 // pick an entry at the caret, and find the text pasted where the caret was.
 #include "app/app.h"
+#include "core/util.h"
 #include "history_menu_fixture.h"
 #include "platform/sim/caret.h"
 #include "platform/sim/dc.h"
@@ -115,6 +116,33 @@ TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
     EXPECT_EQ(History()[0], u"one");
     CloseZarvic();
     ExpectNoLeaks();
+}
+
+// The menu window's class and where its items sit are the device's own choices. Where
+// Zarvic cannot follow the menu, the preview stays out of sight, never at a wrong place.
+TEST_F(MenuRoadTest, OnAnyMenuWindowThePreviewIsBesideTheMenuOrOutOfSightAndThePasteGoesThrough) {
+    StartWithToolTip(true);
+    CaptureEntries(2);
+    SIZE shown{0, 0};  // on the default device, the first
+    std::u16string pasted;
+    for (auto [menuClass, inset] : {std::pair{u"MNU", 0}, {u"#32768", 0}, {u"MNU", 3}, {u"#32768", 3}}) {
+        sim::SetMenuWindowClass(menuClass);
+        sim::SetMenuItemInset(inset);
+        PressMenuHotKey();
+        device.PressKey(VK_DOWN);
+        auto menu = Menu();
+        RECT at = device.Window(device.FindWindow(u"Zarvic_MenuTip"))->rect, client{};
+        GetClientRect(menu.window, &client);
+        ClientRectToScreen(menu.window, &client);
+        SIZE size{at.right - at.left, at.bottom - at.top};
+        if (shown.cx == 0) shown = size;
+        bool beside = at.left == client.right + 4 && at.top == menu.items[0].screen.top && size.cx == shown.cx &&
+                      size.cy == shown.cy;
+        EXPECT_TRUE(beside || at.left == 21000) << sim::ToUtf8(menuClass) << " inset " << inset;
+        EXPECT_TRUE(beside || menuClass != std::u16string(u"MNU") || inset) << "the default device shows it";
+        device.PressKey(VK_RETURN);
+        EXPECT_EQ(sim::EditorText(editor), pasted += EntryText(0)) << sim::ToUtf8(menuClass) << " inset " << inset;
+    }
 }
 
 TEST_F(MenuRoadTest, ShiftWithATapDeletesTheEntryInsteadOfPasting) {

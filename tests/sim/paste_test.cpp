@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clipboard_road.h"
+#include "platform/sim/menu.h"
 
 using namespace zarvic_test;
 
@@ -157,6 +158,25 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     ExpectNoLeaks();
 }
 
+// A menu opened over the question could paste, or clear again, inside the first clear.
+TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
+    StartCapturing();
+    Capture({u"a"});
+    Choose(199);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
+    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(device.Calls("TrackPopupMenuEx", zarvic).empty());
+    device.PressKey(VK_ESCAPE);
+    ASSERT_NE(device.OpenMessageBox(), nullptr) << "Escape does not answer Yes or No";
+    device.PressKey(VK_RETURN);
+    EXPECT_EQ(device.OpenMessageBox(), nullptr);
+    EXPECT_TRUE(History().empty()) << "Enter chose the default button, Yes";
+
+    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    EXPECT_EQ(device.Calls("TrackPopupMenuEx", zarvic).size(), 1u) << "the tray menu opens again";
+}
+
 // The application opens the clipboard when it handles Ctrl+V; a poll just then spoils it.
 TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
     StartCapturing();
@@ -172,6 +192,49 @@ TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
     device.Advance(1);
     EXPECT_NE(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX);
     EXPECT_EQ(sim::EditorText(editor), u"a");
+}
+
+// Whatever the hot-key, the keys of a paste reach the application instead of reopening the
+// menu, whether or not the device lets synthesised keys fire hot-keys.
+class OwnHotKeyPasteTest : public PasteTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OwnHotKeyPasteTest, APasteWithCtrlVAsTheHotKeyReachesTheApplication) {
+    device.SetSynthesisedKeysFireHotKeys(GetParam());
+    StartWithHotKey(u'V', false, true, false);
+    editor = sim::StartEditor();
+    Capture({u"a"});
+    Choose(200);
+    EXPECT_EQ(sim::EditorText(editor), u"a");
+    EXPECT_TRUE(device.Calls("TrackPopupMenuEx", zarvic).empty()) << "the menu reopened";
+    EXPECT_TRUE(device.PressHotKey(MOD_CONTROL, 'V')) << "the hot-key is held again";
+    EXPECT_TRUE(sim::OpenMenu().has_value());
+    sim::TapOutsideMenu();
+}
+
+INSTANTIATE_TEST_SUITE_P(SynthesisedKeysFireHotKeys, OwnHotKeyPasteTest, ::testing::Bool());
+
+// Another program took the combination while the keys went out.
+TEST_F(PasteTest, AHotKeyThatCannotBeTakenBackStopsTheWatcherAndSaysSo) {
+    StartWithHotKey(u'V', false, true, false);
+    editor = sim::StartEditor();
+    Capture({u"a", u"b"});
+    device.HoldHotKeyElsewhere(MOD_CONTROL, 'V');
+    Choose(201);
+    EXPECT_EQ(sim::EditorText(editor), u"a");
+    const sim::MessageBoxRecord* box = device.OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text, u"ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
+    device.PressKey(VK_RETURN);
+    device.Advance(1000);
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"b", u"a"})) << "no poll took the pasted text";
+
+    device.ClearCalls();
+    Choose(200);
+    EXPECT_EQ(sim::EditorText(editor), u"ab");
+    CloseZarvic();
+    EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "a hot-key it does not hold";
+    EXPECT_TRUE(device.Calls("RegisterHotKey", zarvic).empty());
+    EXPECT_TRUE(device.Calls("MessageBoxW", zarvic).empty());
 }
 
 // When the entry cannot be put on the clipboard, Ctrl+V would paste some other text.
