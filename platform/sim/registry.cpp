@@ -75,7 +75,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
         *size = needed;
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, v.data.data(), needed);
+    if (needed) std::memcpy(data, v.data.data(), needed);
     // What the value does not fill keeps whatever the caller's memory held: never zeros a
     // careless reader could take for a terminator.
     std::memset(data + needed, kUnwrittenByte, *size - needed);

@@ -113,6 +113,7 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     // Each shorter than the buffer it is read into: the name without its terminator.
     sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY, Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", false));
     sim::SetRegistryValue(kPopupFontKey, u"Wt", REG_BINARY, {0x90, 0x01});  // 400 in two bytes
+    sim::SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});               // none at all: 0
     LOGFONTW lf{};
     RunInZarvic([&] {
         HFONT font = CreateMenuFont();
@@ -122,6 +123,7 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     EXPECT_EQ(std::u16string(lf.lfFaceName), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_EQ(lf.lfWeight, 400);
     EXPECT_EQ(lf.lfHeight, -16);
+    EXPECT_EQ(lf.lfItalic, 0);
 }
 
 TEST_F(MenuFontTest, AChangedRecordCountsAtTheNextMeasurement) {
