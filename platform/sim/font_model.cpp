@@ -37,7 +37,7 @@ const RegistryValue* ValueThatFits(const std::map<std::u16string, RegistryValue>
 
 LONG NumberOf(const RegistryValue& v) {
     uint32_t n = 0;
-    std::memcpy(&n, v.data.data(), v.data.size());
+    if (!v.data.empty()) std::memcpy(&n, v.data.data(), v.data.size());
     return static_cast<LONG>(n);
 }
 
@@ -104,7 +104,7 @@ LOGFONTW PopupMenuLogFont() {
     const RegistryValue* nm = ValueThatFits(key->second, u"Nm", LF_FACESIZE * sizeof(WCHAR));
     if (!ht || !wt || !it || !cs || !nm) return SystemLogFont();
     LOGFONTW lf{};
-    std::memcpy(lf.lfFaceName, nm->data.data(), nm->data.size());
+    if (!nm->data.empty()) std::memcpy(lf.lfFaceName, nm->data.data(), nm->data.size());
     bool terminated = false;
     for (WCHAR c : lf.lfFaceName) terminated = terminated || c == 0;
     if (!terminated) return SystemLogFont();

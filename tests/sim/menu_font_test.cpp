@@ -113,7 +113,6 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     // Each shorter than the buffer it is read into: the name without its terminator.
     sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY, Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", false));
     sim::SetRegistryValue(kPopupFontKey, u"Wt", REG_BINARY, {0x90, 0x01});  // 400 in two bytes
-    sim::SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});               // none at all: 0
     LOGFONTW lf{};
     RunInZarvic([&] {
         HFONT font = CreateMenuFont();
@@ -123,7 +122,25 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     EXPECT_EQ(std::u16string(lf.lfFaceName), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_EQ(lf.lfWeight, 400);
     EXPECT_EQ(lf.lfHeight, -16);
+}
+
+TEST_F(MenuFontTest, ValuesOfNoBytesReadAsZeroAndAsNoName) {
+    SetPopupFont(u"Menu Gothic", -16, 700, 1);
+    sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_SZ, {});
+    sim::SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});
+    LOGFONTW lf{};
+    RunInZarvic([&] {
+        HFONT font = CreateMenuFont();
+        lf = LogFontOf(font);
+        DeleteObject(font);
+    });
+    EXPECT_EQ(lf.lfFaceName[0], 0);
     EXPECT_EQ(lf.lfItalic, 0);
+    EXPECT_EQ(lf.lfHeight, -16);
+    LOGFONTW device = sim::PopupMenuLogFont();  // the device's own menus read them alike
+    EXPECT_EQ(device.lfFaceName[0], 0);
+    EXPECT_EQ(device.lfItalic, 0);
+    EXPECT_EQ(device.lfHeight, -16);
 }
 
 TEST_F(MenuFontTest, AChangedRecordCountsAtTheNextMeasurement) {
