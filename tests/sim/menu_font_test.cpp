@@ -143,6 +143,15 @@ TEST_F(MenuFontTest, ValuesOfNoBytesReadAsZeroAndAsNoName) {
     EXPECT_EQ(device.lfHeight, -16);
 }
 
+TEST_F(MenuFontTest, AnAbsurdHeightIsMeasuredAsTheTallestFont) {
+    int width = -1;
+    for (LONG height : {static_cast<LONG>(0x80000000u), 0x7FFFFFFF}) {
+        SetPopupFont(u"Unmodelled", height, 700, 0);  // no model of its own: measured by its height
+        RunInZarvic([&] { width = GetMenuTextWidth(MainWindow(), u"AAAA"); });
+        EXPECT_EQ(width, 4 * 8192) << height;
+    }
+}
+
 TEST_F(MenuFontTest, AChangedRecordCountsAtTheNextMeasurement) {
     int before = 0, after = 0;
     RunInZarvic([&] { before = GetMenuTextWidth(MainWindow(), u"AAAA"); });
