@@ -24,6 +24,11 @@ add_custom_command(
     COMMENT "Embedding the compiled resources for the simulated device")
 add_library(zarvic_res_image STATIC ${ZARVIC_RES_CPP})
 
+if(ZARVIC_FUZZ)
+    include(cmake/fuzz.cmake)
+    return()
+endif()
+
 file(GLOB ZARVIC_TEST_SOURCES CONFIGURE_DEPENDS tests/sim/*.cpp)
 add_executable(zarvic_tests ${ZARVIC_TEST_SOURCES})
 target_include_directories(zarvic_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/sim)

@@ -8,6 +8,7 @@
 #define ZARVIC_CLASS_NAME TEXT("ZarvicEx")
 #define ZARVIC_TITLE TEXT("クリップボード拡張")
 #define ZARVIC_DATA_FILE TEXT("ZarvicDat.bin")
+#define ZARVIC_DATA_NEW_FILE TEXT("ZarvicDat.new")
 #define ZARVIC_HELP_FILE TEXT("Zarvic.htm")
 
 #define HOTKEY_ID_HISTORY 100
@@ -35,6 +36,7 @@ extern WCHAR g_szExePath[MAX_PATH];
 extern WCHAR g_szExeDir[MAX_PATH];
 extern WCHAR g_szHelpPath[MAX_PATH];
 extern WCHAR g_szDataPath[MAX_PATH];
+extern WCHAR g_szDataNewPath[MAX_PATH];  // where a save writes before it replaces the data file
 extern int g_dialogOpen;
 extern int g_menuOpen;
 extern int g_uninstalled;

@@ -2,6 +2,7 @@
 # Runs every test of Zarvic:
 #   1. the simulated Handheld PC's tests (preset sim, GoogleTest through ctest);
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer (sim-sanitize);
+#   2b. the fuzz targets (preset fuzz), a few seconds each, so that they keep building and running;
 #   3. the Windows builds, 64-bit (win64) and 32-bit (win32), each counted as one check;
 #   4. the end-to-end tests of the 64-bit Zarvic.exe under Wine (tests/e2e);
 #   5. the check that the logic uses only Windows CE 4.10 names (platform/ce_api.tsv).
@@ -87,6 +88,21 @@ build_check() {  # preset; returns the build's status
 
 ctest_suite sim
 ctest_suite sim-sanitize
+
+log="$logs/fuzz.log"
+t=$(date +%s)
+echo "== fuzz (${ZARVIC_FUZZ_SECONDS:=5}s per target)"
+bash scripts/fuzz.sh "$ZARVIC_FUZZ_SECONDS" >"$log" 2>&1
+grep -E '^(PASS|FAIL) ' "$log" | sed 's/^/   /'
+line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+if [ -z "$line" ]; then
+    tail -n 20 "$log" | sed 's/^/   /'
+    record fuzz 0 1 "no result, $log"
+else
+    read -r passed _ failed _ <<<"$line"
+    echo "   $line ($(elapsed "$t"))"
+    record fuzz "$passed" "$failed" "libFuzzer, $log; crashes in build/fuzz/artifacts"
+fi
 win64_built=0
 build_check win64 && win64_built=1
 build_check win32

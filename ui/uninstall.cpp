@@ -42,9 +42,11 @@ static void DeleteShortcuts(HWND hwnd) {
     if (FindShortcutTo(hwnd, found, g_szExePath, CSIDL_STARTUP)) DeleteFileW(found);
 }
 
-// Only what the program itself writes or ships: the data file and the help file.
+// Only what the program itself writes or ships: the data file (and the copy a cut-off
+// save may have left beside it) and the help file.
 static void DeleteOwnFiles() {
     if (IsExistingFile(g_szDataPath)) DeleteFileW(g_szDataPath);
+    if (IsExistingFile(g_szDataNewPath)) DeleteFileW(g_szDataNewPath);
     if (IsExistingFile(g_szHelpPath)) DeleteFileW(g_szHelpPath);
 }
 

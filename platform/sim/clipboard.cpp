@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "faults.h"
+
 namespace sim {
 
 ClipboardState& Clipboard() { return S().Extension<ClipboardState>("clipboard"); }
@@ -169,6 +171,10 @@ using namespace sim;
 
 BOOL OpenClipboard(HWND owner) {
     Call& call = Record("OpenClipboard", {reinterpret_cast<intptr_t>(owner)});
+    if (FaultHere(FaultPoint::OpenClipboard)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     if (owner && !FindWin(owner)) {
         Fail(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "faults.h"
 #include "files.h"
 
 namespace fs = std::filesystem;
@@ -248,6 +249,10 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTE
             return INVALID_HANDLE_VALUE;
         }
     }
+    if ((creates || truncates) && FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_DISK_FULL);
+        return INVALID_HANDLE_VALUE;
+    }
     if (creates || truncates) {
         std::ofstream create(r.host, std::ios::binary | std::ios::trunc);
         if (!create) {
@@ -303,9 +308,20 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVO
         Fail(ERROR_ACCESS_DENIED);
         return FALSE;
     }
+    // A write that fails part-way (a full card, a card pulled out) leaves what it had
+    // written so far.
+    bool fault = FaultHere(FaultPoint::FileChange);
+    DWORD writing = fault ? toWrite / 2 : toWrite;
     std::fstream out(o->host, std::ios::binary | std::ios::in | std::ios::out);
     out.seekp(static_cast<std::streamoff>(o->position));
-    out.write(static_cast<const char*>(buffer), toWrite);
+    out.write(static_cast<const char*>(buffer), writing);
+    if (fault) {
+        out.close();
+        o->position += writing;
+        if (written) *written = writing;
+        Fail(ERROR_DISK_FULL);
+        return FALSE;
+    }
     if (!out) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;
@@ -418,6 +434,10 @@ BOOL DeleteFileW(LPCWSTR path) {
         Fail(ERROR_SHARING_VIOLATION);
         return FALSE;
     }
+    if (FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
     std::error_code ec;
     fs::remove(r.host, ec);
     S().attributes.erase(r.key);
@@ -449,6 +469,10 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
         Fail(ERROR_DIR_NOT_EMPTY);
         return FALSE;
     }
+    if (FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
     fs::remove(r.host, ec);
     S().attributes.erase(r.key);
     return ec ? FALSE : TRUE;
@@ -457,6 +481,10 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     ResolvedPath r = Resolve(FromWide(path));
     if (!CanCreateAt(r)) return FALSE;
+    if (FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_DISK_FULL);
+        return FALSE;
+    }
     std::error_code ec;
     fs::create_directory(r.host, ec);
     return ec ? FALSE : TRUE;
@@ -468,4 +496,64 @@ DWORD GetTempPathW(DWORD length, LPWSTR buffer) {
     if (!buffer || length <= units) return units + 1;
     std::copy(kTemp, kTemp + units + 1, buffer);
     return units;
+}
+
+BOOL FlushFileBuffers(HANDLE file) {
+    Record("FlushFileBuffers", {reinterpret_cast<intptr_t>(file)});
+    KernelObject* o = FileObject(file);
+    if (!o) {
+        Fail(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!(o->access & GENERIC_WRITE)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Renames a file; the new name must not exist yet, as on Windows CE, where there is no
+// way to replace a file in one step.
+BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
+    std::u16string from = FromWide(existing), to = FromWide(newName);
+    Record("MoveFileW", {}, from, to);
+    ResolvedPath source = Resolve(from);
+    if (!source.valid || !source.isFile) {
+        Fail(source.valid && source.parentExists && !source.isDirectory ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if ((ExtraAttributes(source.key) & FILE_ATTRIBUTE_READONLY) || IsRunningExecutable(source.key)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (UnderWriteProtection(source.key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return FALSE;
+    }
+    if (OpenHandlesOn(source.key)) {
+        Fail(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    ResolvedPath target = Resolve(to);
+    if (!CanCreateAt(target)) return FALSE;
+    if (FaultHere(FaultPoint::FileChange)) {
+        Fail(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
+    std::error_code ec;
+    fs::rename(source.host, target.host, ec);
+    if (ec) {
+        Fail(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    auto attributes = S().attributes.find(source.key);
+    if (attributes != S().attributes.end()) {
+        S().attributes[target.key] = attributes->second;
+        S().attributes.erase(source.key);
+    }
+    return TRUE;
 }

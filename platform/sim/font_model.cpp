@@ -1,6 +1,8 @@
 // The device's font model, its system font and the popup-menu font of its registry.
 #include "font_model.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "registry.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr WCHAR kSystemFace[] = u"System";
 constexpr LONG kSystemHeight = 14;
+constexpr int64_t kMaxHeight = 16384;
 
 struct FontModels {
     std::map<std::pair<std::u16string, LONG>, FontModel> models;  // (lower-case face, lfHeight)
@@ -37,7 +40,7 @@ const RegistryValue* ValueThatFits(const std::map<std::u16string, RegistryValue>
 
 LONG NumberOf(const RegistryValue& v) {
     uint32_t n = 0;
-    std::memcpy(&n, v.data.data(), v.data.size());
+    if (!v.data.empty()) std::memcpy(&n, v.data.data(), v.data.size());
     return static_cast<LONG>(n);
 }
 
@@ -59,7 +62,9 @@ FontModel ModelOf(const LOGFONTW& font) {
     auto it = models.find({face, font.lfHeight});
     if (it == models.end()) it = models.find({face, 0});
     if (it != models.end()) return it->second;
-    LONG h = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+    // The font mapper realises no font taller than kMaxHeight, whatever was asked for.
+    int64_t asked = font.lfHeight;
+    LONG h = static_cast<LONG>(std::min<int64_t>(asked < 0 ? -asked : asked, kMaxHeight));
     if (h == 0) h = 12;
     FontModel m;
     m.height = h;
@@ -78,10 +83,11 @@ int CharAdvance(const FontModel& model, WCHAR c) {
     return model.narrow;
 }
 
+// A run wider than an int can say is reported as the widest there is.
 int TextWidth(const FontModel& model, const WCHAR* text, size_t count) {
-    int width = 0;
-    for (size_t i = 0; i < count; ++i) width += CharAdvance(model, text[i]);
-    return width;
+    int64_t width = 0;
+    for (size_t i = 0; i < count && width < INT32_MAX; ++i) width += CharAdvance(model, text[i]);
+    return static_cast<int>(std::min<int64_t>(width, INT32_MAX));
 }
 
 LOGFONTW SystemLogFont() {
@@ -104,7 +110,7 @@ LOGFONTW PopupMenuLogFont() {
     const RegistryValue* nm = ValueThatFits(key->second, u"Nm", LF_FACESIZE * sizeof(WCHAR));
     if (!ht || !wt || !it || !cs || !nm) return SystemLogFont();
     LOGFONTW lf{};
-    std::memcpy(lf.lfFaceName, nm->data.data(), nm->data.size());
+    if (!nm->data.empty()) std::memcpy(lf.lfFaceName, nm->data.data(), nm->data.size());
     bool terminated = false;
     for (WCHAR c : lf.lfFaceName) terminated = terminated || c == 0;
     if (!terminated) return SystemLogFont();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "dc.h"
+#include "faults.h"
 #include "font_model.h"
 
 namespace sim {
@@ -162,8 +163,8 @@ HFONT CreateFontIndirectW(const LOGFONTW* font) {
         Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (Gdi().failFontCreation > 0) {
-        Gdi().failFontCreation--;
+    if (FaultHere(FaultPoint::GdiObject) || Gdi().failFontCreation > 0) {
+        if (Gdi().failFontCreation > 0) Gdi().failFontCreation--;
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

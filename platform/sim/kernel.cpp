@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "faults.h"
 #include "state.h"
 
 namespace sim {
@@ -153,6 +154,10 @@ BOOL CloseHandle(HANDLE handle) {
 HLOCAL LocalAlloc(UINT flags, size_t bytes) {
     DeviceState& s = S();
     Record("LocalAlloc", {static_cast<intptr_t>(flags), static_cast<intptr_t>(bytes)});
+    if (FaultHere(FaultPoint::LocalAlloc)) {
+        Fail(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     if (s.allocFail > 0) {
         if (s.allocSkip > 0) {
             s.allocSkip--;

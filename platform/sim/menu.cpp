@@ -3,6 +3,7 @@
 #include "menu.h"
 
 #include "device.h"
+#include "faults.h"
 
 namespace sim {
 
@@ -88,8 +89,8 @@ using namespace sim;
 
 HMENU CreatePopupMenu() {
     Call& call = Record("CreatePopupMenu", {});
-    if (Menus().failCreation > 0) {
-        Menus().failCreation--;
+    if (FaultHere(FaultPoint::MenuCreation) || Menus().failCreation > 0) {
+        if (Menus().failCreation > 0) Menus().failCreation--;
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "faults.h"
+
 namespace sim {
 
 namespace {
@@ -45,6 +47,7 @@ LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, DWORD access, HKEY* result) 
     if (result) *result = nullptr;
     if (key != HKEY_LOCAL_MACHINE || !result) return ERROR_INVALID_PARAMETER;
     if (access & ~static_cast<DWORD>(KEY_READ)) return ERROR_ACCESS_DENIED;
+    if (FaultHere(FaultPoint::RegistryOpen)) return ERROR_NOT_ENOUGH_MEMORY;
     std::u16string path = Lower(FromWide(subKey));
     if (!Registry().keys.count(path)) return ERROR_FILE_NOT_FOUND;
     HKEY h = reinterpret_cast<HKEY>(NewHandle());
@@ -72,7 +75,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
         *size = needed;
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, v.data.data(), needed);
+    if (needed) std::memcpy(data, v.data.data(), needed);
     // What the value does not fill keeps whatever the caller's memory held: never zeros a
     // careless reader could take for a terminator.
     std::memset(data + needed, kUnwrittenByte, *size - needed);

@@ -187,6 +187,8 @@ BOOL DeleteFileW(LPCWSTR path);
 BOOL RemoveDirectoryW(LPCWSTR path);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes);
 DWORD GetTempPathW(DWORD length, LPWSTR buffer);
+BOOL FlushFileBuffers(HANDLE file);
+BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName);
 
 // ---- registry (read only for programs) ----
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, DWORD access, HKEY* result);

@@ -1,6 +1,7 @@
 // Window classes, windows, their geometry, Z order, activation and default processing.
 #include <algorithm>
 
+#include "faults.h"
 #include "state.h"
 
 namespace sim {
@@ -292,8 +293,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
         Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (s.failWindowCreation > 0) {
-        s.failWindowCreation--;
+    if (FaultHere(FaultPoint::WindowCreation) || s.failWindowCreation > 0) {
+        if (s.failWindowCreation > 0) s.failWindowCreation--;
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -124,6 +124,27 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     EXPECT_EQ(lf.lfHeight, -16);
 }
 
+TEST_F(MenuFontTest, ValuesOfNoBytesAreReadWithoutHarm) {
+    SetPopupFont(u"Menu Gothic", -16, 700, 1);
+    sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_SZ, {});
+    sim::SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});
+    RunInZarvic([&] { DeleteObject(CreateMenuFont()); });
+    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    LOGFONTW device = sim::PopupMenuLogFont();  // the device's own menus: zero and no name
+    EXPECT_EQ(device.lfFaceName[0], 0);
+    EXPECT_EQ(device.lfItalic, 0);
+    EXPECT_EQ(device.lfHeight, -16);
+}
+
+TEST_F(MenuFontTest, AnAbsurdHeightIsMeasuredAsTheTallestFont) {
+    int width = -1;
+    for (LONG height : {static_cast<LONG>(0x80000000u), 0x7FFFFFFF}) {
+        SetPopupFont(u"Unmodelled", height, 700, 0);  // no model of its own: measured by its height
+        RunInZarvic([&] { width = GetMenuTextWidth(MainWindow(), u"AAAA"); });
+        EXPECT_EQ(width, 4 * 8192) << height;
+    }
+}
+
 TEST_F(MenuFontTest, AChangedRecordCountsAtTheNextMeasurement) {
     int before = 0, after = 0;
     RunInZarvic([&] { before = GetMenuTextWidth(MainWindow(), u"AAAA"); });

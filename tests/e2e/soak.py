@@ -1,0 +1,117 @@
+"""A long soak of the real Zarvic.exe under Wine (not part of the default e2e run): texts
+copied in X, the history menu opened over the target and an entry pasted by its key, again
+and again for MINUTES, while Zarvic's memory and handle counts are sampled. Fails when they
+grow between the first sample after the history filled up and the last one.
+
+    python3 tests/e2e/soak.py [--minutes 20] [--every 60]
+
+Prints one line a sample and ends with "1 passed, 0 failed" or "0 passed, 1 failed"; the
+samples are also in build/e2e/runs/soak/samples.jsonl.
+"""
+
+import argparse
+import json
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from clipboard_steps import copy_in_x  # noqa: E402
+from harness import (TARGET_CLASS, TARGET_CLEAR, ZARVIC_CLASS, Session, WaitTimeout, data_file_image,  # noqa: E402
+                     settings_record, wait_for, windows_path)
+
+MENU_CLASS = "#32768"
+# Memory a long-running Zarvic may gain from allocator slack between two samples; its
+# history of short texts is bounded far below this.
+MEMORY_SLACK = 1 << 20
+HANDLE_SLACK = 4
+
+
+def usage(wine, pid):
+    out = wine.folder / f".usage.{time.monotonic_ns()}.out"
+    code = wine.tool("zv_usage", "--out", windows_path(out), pid)
+    if code != 0:
+        raise RuntimeError(f"zv_usage failed with exit code {code}")
+    record = json.loads(out.read_text(encoding="utf-8"))
+    out.unlink()
+    return record
+
+
+def paste_by_key(wine):
+    """Opens the history menu over the target and picks entry 2 by its key; returns whether
+    the paste arrived (a key Wine drops now and then costs a paste, not the soak)."""
+    wine.key("ctrl+alt+c")
+    wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
+    assert wine.tool("zv_press", 0x32) == 0
+    wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
+    try:
+        wait_for(lambda: wine.target_text(), 10, "the paste")
+        pasted = True
+    except WaitTimeout:
+        pasted = False
+    wine.post(TARGET_CLASS, TARGET_CLEAR)  # so that the target stays small
+    wait_for(lambda: not wine.target_text(), what="the target to clear")
+    wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front")
+    return pasted
+
+
+def soak(wine, minutes, every):
+    wine.install_zarvic(data=data_file_image(settings_record("C", alt=True, ctrl=True, tooltip=False)))
+    zarvic = wine.start_zarvic()
+    main = wine.wait_window(ZARVIC_CLASS, visible=True)
+    wine.start_target()
+    wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front")
+    samples = []
+    log = (wine.folder / "samples.jsonl").open("w")
+    start = time.monotonic()
+    next_sample = start
+    copies = pastes = missed = 0
+    while time.monotonic() - start < minutes * 60:
+        copies += 1
+        copy_in_x(wine, f"soak text {copies} " + "x" * (copies % 300))
+        if copies % 5 == 0:
+            pastes += 1
+            missed += 0 if paste_by_key(wine) else 1
+        if time.monotonic() >= next_sample:
+            record = usage(wine, main["pid"])
+            record.update(minute=round((time.monotonic() - start) / 60, 1), copies=copies, pastes=pastes,
+                          missed=missed)
+            samples.append(record)
+            log.write(json.dumps(record) + "\n")
+            log.flush()
+            print("sample", json.dumps(record), flush=True)
+            next_sample += every
+    assert wine.close_zarvic(zarvic) == 0
+    # The history holds at most 40 entries: from the first sample after 40 copies on,
+    # nothing should grow.
+    settled = [s for s in samples if s["copies"] > 45]
+    assert len(settled) >= 2, f"too few samples after the history filled: {samples}"
+    first, last = settled[0], settled[-1]
+    # Wine reports no private bytes for another process; the working set stands in.
+    memory = "private" if first["private"] else "working_set"
+    assert last[memory] <= first[memory] + MEMORY_SLACK, f"memory grew: {first} -> {last}"
+    assert missed < pastes / 2, f"most pastes never arrived: {missed} of {pastes}"
+    for count in ("handles", "gdi", "user"):
+        assert last[count] <= first[count] + HANDLE_SLACK, f"{count} grew: {first} -> {last}"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--minutes", type=float, default=20)
+    parser.add_argument("--every", type=float, default=60, help="seconds between samples")
+    args = parser.parse_args()
+    try:
+        with Session("soak") as wine:
+            soak(wine, args.minutes, args.every)
+    except Exception as error:  # noqa: BLE001 - report any failure as the soak's result
+        print(f"FAIL soak: {error!r}")
+        print("0 passed, 1 failed")
+        return 1
+    print("PASS soak")
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
