@@ -21,3 +21,4 @@
 #include "win32_key_focus.h"
 #include "win32_popup_menu.h"
 #include "win32_system_colors.h"
+#include "win32_tool_window.h"

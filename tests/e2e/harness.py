@@ -536,6 +536,13 @@ class Session:
         straight onto the bar (there are no icon windows): 1 means no icon is shown."""
         return self.region_colours(SCREEN_WIDTH - 40, SCREEN_HEIGHT - 20, 40, 20, screenshot)
 
+    def taskbar_buttons(self):
+        """The windows that have a button shown on Wine's taskbar, as hwnd numbers. Each
+        button is a child of the taskbar whose control id is the window it stands for (0
+        for the Start button)."""
+        bar = self.find_window(TASKBAR_CLASS)
+        return {c["id"] for c in self.children(bar) if c["class"] == "Button" and c["visible"] and c["id"]}
+
     def can_register_hotkey(self, modifiers, key):
         """Whether another program could register the hot-key (MOD_ALT 1, MOD_CONTROL 2,
         MOD_SHIFT 4; key a virtual-key code or a letter) right now. Returns
