@@ -445,8 +445,8 @@ class Session:
 
     def x_focus(self, window):
         """Gives the X keyboard focus to a Wine window (record with 'xwin', or an X id) and
-        waits until X reports it. Needed before typing into a popup menu that was opened by
-        a hot-key pressed over another program."""
+        waits until X reports it. No person can do this; Zarvic's menus take the keys typed
+        into whatever has the X focus."""
         xwin = window["xwin"] if isinstance(window, dict) else int(window)
         if not xwin:
             raise AssertionError(f"{window} has no X window")

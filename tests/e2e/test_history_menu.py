@@ -1,15 +1,18 @@
 """The road through the history menu with the real Zarvic.exe under Wine: texts copied in X
 become entries; the hot-key opens the menu at the target application's caret with the
 entries, the separator, "Clear Clipboard" and "CANCEL"; an entry picked by its mnemonic,
-by the arrow keys and Enter, or by a click is pasted into the target."""
+by the arrow keys and Enter, or by a click is pasted into the target, and Shift held
+while choosing removes it instead.
 
-from clipboard_steps import copy_in_x
+Every key is typed as a person types it: XTEST events into the X focus, which stays on
+the target application all along."""
+
+from clipboard_steps import VK_SHIFT, copy_in_x, hold_key
 from harness import TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for
 
 MENU_CLASS = "#32768"
 TIP_CLASS = "Zarvic_MenuTip"
 PARKED = 21000
-KEYS = {"Escape": 0x1B, "Return": 0x0D, "Up": 0x26, "Down": 0x28, "2": 0x32, "3": 0x33}
 # Copied in this order: slot 0 is "gamma", slot 2 "alpha". Wine brings X text in with CR LF.
 TEXTS = ["alpha", "beta\nsecond line of beta", "gamma"]
 BETA = "beta\r\nsecond line of beta"
@@ -40,11 +43,8 @@ def _open_menu(wine):
 
 
 def _press(wine, *keys):
-    """Presses keys on the Windows side, where they reach the menu's owner in the
-    foreground as a user's keys would. The X focus stays on the target all along: moving
-    it onto the menu and off again makes Wine reread the keyboard from X at a moment the
-    test does not choose, which can drop the Ctrl of the Ctrl+V that Zarvic synthesises."""
-    assert wine.tool("zv_press", *[KEYS[k] for k in keys]) == 0
+    """Types keys into the X focus, the target's window, while the menu is open."""
+    wine.key(*keys)
 
 
 def _escape(wine):
@@ -77,7 +77,11 @@ def test_menu_opens_at_the_caret_and_a_mnemonic_pastes(wine):
     assert [menu["rect"][0], menu["rect"][1]] == caret, (menu, caret)
     assert _tip(wine) is None, "no tooltip with the setting off"
     empty = _height(menu)
-    _escape(wine)
+    # A letter: "C" chooses "CANCEL", the only item; nothing reaches the target.
+    _press(wine, "c")
+    wait_for(lambda: not _visible_menu(wine), what="the menu to close on its letter")
+    _wait_target_in_front(wine)
+    assert wine.target_text() == ""
     heights = []
     for text in TEXTS:
         copy_in_x(wine, text)
@@ -99,6 +103,20 @@ def test_menu_opens_at_the_caret_and_a_mnemonic_pastes(wine):
     _wait_target_in_front(wine)
     wine.screenshot("pasted_by_mnemonic")
     assert wine.clipboard_text() == BETA
+
+    # Shift held while choosing "alpha" (the third entry whether or not Zarvic has polled
+    # beta back to the top yet) removes it: the menu is an item shorter, nothing is pasted
+    # and the clipboard keeps beta.
+    _open_menu(wine)
+    _press(wine, "Down", "Down", "Down")
+    hold_key(wine, "shift", VK_SHIFT)
+    wine.x("xdotool", "key", "Return")
+    wait_for(lambda: not _visible_menu(wine), what="the menu to close on Shift+Enter")
+    _wait_target_in_front(wine)
+    hold_key(wine, "shift", VK_SHIFT, down=False)
+    assert _height(_open_menu(wine)) == heights[1]
+    _escape(wine)
+    assert wine.target_text() == BETA and wine.clipboard_text() == BETA
     assert wine.close_zarvic(zarvic) == 0
 
 
