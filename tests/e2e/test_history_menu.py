@@ -7,6 +7,8 @@ while choosing removes it instead.
 Every key is typed as a person types it: XTEST events into the X focus, which stays on
 the target application all along."""
 
+import re
+
 from clipboard_steps import VK_SHIFT, copy_in_x, hold_key
 from harness import TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for
 
@@ -164,4 +166,30 @@ def test_arrows_enter_and_a_click_paste_with_the_preview_beside(wine):
     wait_for(lambda: not _visible_menu(wine), what="the menu to close on the click")
     wine.wait_target_text(BETA + "alpha")
     wine.screenshot("pasted_by_click")
+    assert wine.close_zarvic(zarvic) == 0
+
+
+PASTE_TEXTS = ["[alpha]", "[beta]"]
+
+
+def test_twenty_pastes_in_a_row_lose_nothing(wine):
+    """Hot-key, "2", paste, twenty times as fast as the menu comes up. Which text "2"
+    names depends on whether Zarvic has polled the last paste back to the top yet, so
+    each paste must be one of the two texts: a digit that missed the menu would land in
+    the target, and a paste that lost its Ctrl would type a bare "v"."""
+    zarvic = _start(wine, tooltip=False)
+    for text in PASTE_TEXTS:
+        copy_in_x(wine, text)
+    token = "|".join(re.escape(t) for t in PASTE_TEXTS)
+    for n in range(1, 21):
+        _open_menu(wine)
+        _press(wine, "2")
+        try:
+            wait_for(lambda: re.fullmatch(f"(?:{token}){{{n}}}", wine.target_text() or ""), what=f"paste {n}")
+        except AssertionError:
+            wine.screenshot(f"paste_{n:02}_missing")
+            raise AssertionError(f"paste {n}: the target holds {wine.target_text()!r}, menu {_visible_menu(wine)}, "
+                                 f"foreground {wine.foreground()}, clipboard {wine.clipboard_text()!r}") from None
+        _wait_target_in_front(wine)
+        wine.screenshot(f"paste_{n:02}")
     assert wine.close_zarvic(zarvic) == 0
