@@ -9,10 +9,12 @@
 #define FOCUS_WAIT_STEPS 50
 
 // Whether a key sent now has a window to go to: the foreground window's thread has taken
-// the focus.
+// the focus. While the foreground passes from Zarvic to the application, Wine can report
+// no foreground window at all for a while (measured: up to 200 ms); a key sent then goes
+// nowhere.
 static int ForegroundTakesKeys(void) {
     HWND foreground = GetForegroundWindow();
-    if (!foreground) return 1;  // nothing to wait for
+    if (!foreground) return 0;
     DWORD thread = GetWindowThreadProcessId(foreground, NULL);
     if (thread == GetCurrentThreadId()) return 1;
     GUITHREADINFO info;

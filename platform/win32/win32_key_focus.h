@@ -3,8 +3,8 @@
 // desktop, activation passes to another thread asynchronously: until that thread has
 // taken the focus, a synthesised key has no window to go to and is lost (measured under
 // Wine: about every other paste after the history menu). The backend's keybd_event waits,
-// briefly and boundedly, until the foreground window's thread holds the focus and no one
-// holds the clipboard open.
+// briefly and boundedly, until there is a foreground window, its thread holds the focus
+// and no one holds the clipboard open.
 #pragma once
 
 #include <windows.h>

@@ -445,8 +445,8 @@ class Session:
 
     def x_focus(self, window):
         """Gives the X keyboard focus to a Wine window (record with 'xwin', or an X id) and
-        waits until X reports it. Needed before typing into a popup menu that was opened by
-        a hot-key pressed over another program."""
+        waits until X reports it. No person can do this; Zarvic's menus take the keys typed
+        into whatever has the X focus."""
         xwin = window["xwin"] if isinstance(window, dict) else int(window)
         if not xwin:
             raise AssertionError(f"{window} has no X window")
@@ -535,6 +535,13 @@ class Session:
         """Distinct colours at the right end of the taskbar, where Wine paints tray icons
         straight onto the bar (there are no icon windows): 1 means no icon is shown."""
         return self.region_colours(SCREEN_WIDTH - 40, SCREEN_HEIGHT - 20, 40, 20, screenshot)
+
+    def taskbar_buttons(self):
+        """The windows that have a button shown on Wine's taskbar, as hwnd numbers. Each
+        button is a child of the taskbar whose control id is the window it stands for (0
+        for the Start button)."""
+        bar = self.find_window(TASKBAR_CLASS)
+        return {c["id"] for c in self.children(bar) if c["class"] == "Button" and c["visible"] and c["id"]}
 
     def can_register_hotkey(self, modifiers, key):
         """Whether another program could register the hot-key (MOD_ALT 1, MOD_CONTROL 2,

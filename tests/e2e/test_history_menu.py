@@ -1,15 +1,20 @@
 """The road through the history menu with the real Zarvic.exe under Wine: texts copied in X
 become entries; the hot-key opens the menu at the target application's caret with the
 entries, the separator, "Clear Clipboard" and "CANCEL"; an entry picked by its mnemonic,
-by the arrow keys and Enter, or by a click is pasted into the target."""
+by the arrow keys and Enter, or by a click is pasted into the target, and Shift held
+while choosing removes it instead.
 
-from clipboard_steps import copy_in_x
+Every key is typed as a person types it: XTEST events into the X focus, which stays on
+the target application all along."""
+
+import re
+
+from clipboard_steps import VK_SHIFT, copy_in_x, hold_key
 from harness import TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for
 
 MENU_CLASS = "#32768"
 TIP_CLASS = "Zarvic_MenuTip"
 PARKED = 21000
-KEYS = {"Escape": 0x1B, "Return": 0x0D, "Up": 0x26, "Down": 0x28, "2": 0x32, "3": 0x33}
 # Copied in this order: slot 0 is "gamma", slot 2 "alpha". Wine brings X text in with CR LF.
 TEXTS = ["alpha", "beta\nsecond line of beta", "gamma"]
 BETA = "beta\r\nsecond line of beta"
@@ -40,11 +45,8 @@ def _open_menu(wine):
 
 
 def _press(wine, *keys):
-    """Presses keys on the Windows side, where they reach the menu's owner in the
-    foreground as a user's keys would. The X focus stays on the target all along: moving
-    it onto the menu and off again makes Wine reread the keyboard from X at a moment the
-    test does not choose, which can drop the Ctrl of the Ctrl+V that Zarvic synthesises."""
-    assert wine.tool("zv_press", *[KEYS[k] for k in keys]) == 0
+    """Types keys into the X focus, the target's window, while the menu is open."""
+    wine.key(*keys)
 
 
 def _escape(wine):
@@ -77,7 +79,11 @@ def test_menu_opens_at_the_caret_and_a_mnemonic_pastes(wine):
     assert [menu["rect"][0], menu["rect"][1]] == caret, (menu, caret)
     assert _tip(wine) is None, "no tooltip with the setting off"
     empty = _height(menu)
-    _escape(wine)
+    # A letter: "C" chooses "CANCEL", the only item; nothing reaches the target.
+    _press(wine, "c")
+    wait_for(lambda: not _visible_menu(wine), what="the menu to close on its letter")
+    _wait_target_in_front(wine)
+    assert wine.target_text() == ""
     heights = []
     for text in TEXTS:
         copy_in_x(wine, text)
@@ -99,6 +105,20 @@ def test_menu_opens_at_the_caret_and_a_mnemonic_pastes(wine):
     _wait_target_in_front(wine)
     wine.screenshot("pasted_by_mnemonic")
     assert wine.clipboard_text() == BETA
+
+    # Shift held while choosing "alpha" (the third entry whether or not Zarvic has polled
+    # beta back to the top yet) removes it: the menu is an item shorter, nothing is pasted
+    # and the clipboard keeps beta.
+    _open_menu(wine)
+    _press(wine, "Down", "Down", "Down")
+    hold_key(wine, "shift", VK_SHIFT)
+    wine.x("xdotool", "key", "Return")
+    wait_for(lambda: not _visible_menu(wine), what="the menu to close on Shift+Enter")
+    _wait_target_in_front(wine)
+    hold_key(wine, "shift", VK_SHIFT, down=False)
+    assert _height(_open_menu(wine)) == heights[1]
+    _escape(wine)
+    assert wine.target_text() == BETA and wine.clipboard_text() == BETA
     assert wine.close_zarvic(zarvic) == 0
 
 
@@ -146,4 +166,30 @@ def test_arrows_enter_and_a_click_paste_with_the_preview_beside(wine):
     wait_for(lambda: not _visible_menu(wine), what="the menu to close on the click")
     wine.wait_target_text(BETA + "alpha")
     wine.screenshot("pasted_by_click")
+    assert wine.close_zarvic(zarvic) == 0
+
+
+PASTE_TEXTS = ["[alpha]", "[beta]"]
+
+
+def test_twenty_pastes_in_a_row_lose_nothing(wine):
+    """Hot-key, "2", paste, twenty times as fast as the menu comes up. Which text "2"
+    names depends on whether Zarvic has polled the last paste back to the top yet, so
+    each paste must be one of the two texts: a digit that missed the menu would land in
+    the target, and a paste that lost its Ctrl would type a bare "v"."""
+    zarvic = _start(wine, tooltip=False)
+    for text in PASTE_TEXTS:
+        copy_in_x(wine, text)
+    token = "|".join(re.escape(t) for t in PASTE_TEXTS)
+    for n in range(1, 21):
+        _open_menu(wine)
+        _press(wine, "2")
+        try:
+            wait_for(lambda: re.fullmatch(f"(?:{token}){{{n}}}", wine.target_text() or ""), what=f"paste {n}")
+        except AssertionError:
+            wine.screenshot(f"paste_{n:02}_missing")
+            raise AssertionError(f"paste {n}: the target holds {wine.target_text()!r}, menu {_visible_menu(wine)}, "
+                                 f"foreground {wine.foreground()}, clipboard {wine.clipboard_text()!r}") from None
+        _wait_target_in_front(wine)
+        wine.screenshot(f"paste_{n:02}")
     assert wine.close_zarvic(zarvic) == 0

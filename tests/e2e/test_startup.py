@@ -1,7 +1,7 @@
 """Start-up, the single-instance guard and shutdown of the real Zarvic.exe under Wine."""
 
-from harness import (DATA_FILE, DEFAULT_RECORD, MESSAGE_BOX_CLASS, ZARVIC_CLASS, ZARVIC_EXE, ZARVIC_TITLE,
-                     data_file_image, settings_record, wait_for)
+from harness import (DATA_FILE, DEFAULT_RECORD, MESSAGE_BOX_CLASS, TARGET_CLASS, ZARVIC_CLASS, ZARVIC_EXE,
+                     ZARVIC_TITLE, data_file_image, settings_record, wait_for)
 
 HINT_TEXT = "タスクトレイの Zarvic アイコンをクリックし\nSetting からホットキーを設定してください"
 MOD_ALT, MOD_CONTROL = 1, 2
@@ -82,6 +82,12 @@ def test_start_with_a_hot_key_set_shows_no_hint_and_holds_the_hot_key(wine):
     assert [w for w in wine.find_windows(MESSAGE_BOX_CLASS) if w["pid"] == main["pid"]] == []
     assert wine.can_register_hotkey(MOD_CONTROL | MOD_ALT, "C") == (False, ERROR_HOTKEY_ALREADY_REGISTERED)
     assert wine.can_register_hotkey(MOD_CONTROL | MOD_ALT, "D") == (True, 0)
+    # The hidden main window has no taskbar button; an ordinary window beside it has one.
+    wine.start_target()
+    target = wine.find_window(TARGET_CLASS)
+    buttons = wait_for(lambda: (lambda b: b if int(target["hwnd"], 16) in b else None)(wine.taskbar_buttons()),
+                       what="the target's taskbar button")
+    assert int(main["hwnd"], 16) not in buttons, (main, buttons)
     wine.screenshot("running")
 
     assert wine.close_zarvic(zarvic) == 0, zarvic.output()

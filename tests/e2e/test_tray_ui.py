@@ -83,7 +83,6 @@ def test_tray_menu_opens_setting_where_a_new_hot_key_is_set(wine):
     wine.key("ctrl+alt+k")
     history = wine.wait_window(MENU_CLASS, visible=True)
     wine.screenshot("history_menu_from_new_hot_key")
-    wine.x_focus(history)
     wine.key("Escape")
     wine.wait_no_window(MENU_CLASS)
 

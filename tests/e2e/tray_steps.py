@@ -55,8 +55,7 @@ def open_tray_menu(wine):
 
 
 def choose_in_menu(wine, menu, letter):
-    """Types an item's mnemonic letter into an open menu (its X window needs the focus)."""
-    wine.x_focus(menu)
+    """Types an item's mnemonic letter while the menu is open, wherever the X focus is."""
     wine.key(letter)
 
 
