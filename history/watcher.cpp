@@ -4,8 +4,16 @@
 #include "history/clip_marks.h"
 #include "history/history.h"
 
+size_t ClipboardTextLimit(const WCHAR* text) {
+    size_t bytes = LocalSize(const_cast<WCHAR*>(text));
+    // LocalSize answers only for the caller's own heap: a text another program put on the
+    // device's clipboard has no size Zarvic can ask, and ends at its NUL.
+    if (bytes == 0) return static_cast<size_t>(-1);
+    return bytes / sizeof(WCHAR);
+}
+
 size_t CountClipboardText(const WCHAR* text) {
-    size_t limit = LocalSize(const_cast<WCHAR*>(text)) / sizeof(WCHAR);
+    size_t limit = ClipboardTextLimit(text);
     size_t n = 0;
     while (n < limit && text[n]) n++;
     return n;
@@ -15,9 +23,8 @@ size_t CountClipboardText(const WCHAR* text) {
 static WCHAR* CopyClipboardText() {
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return NULL;
     const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    if (!text) return NULL;
     // A block too small for even the NUL is no text.
-    if (LocalSize(const_cast<WCHAR*>(text)) < sizeof(WCHAR)) return NULL;
+    if (!text || ClipboardTextLimit(text) == 0) return NULL;
     size_t n = CountClipboardText(text);
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LPTR, (n + 1) * sizeof(WCHAR)));
     if (!copy) return NULL;

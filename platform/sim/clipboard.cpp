@@ -75,11 +75,10 @@ const ClipboardItem* Find(UINT format) {
     return nullptr;
 }
 
+// A block of the other application's heap, already the clipboard's.
 void* NewClipboardBlock(const void* bytes, size_t size) {
-    DeviceState& s = S();
-    void* block = std::malloc(size ? size : 1);
+    void* block = NewHeapBlock(size, false, kElsewhere, kClipboardOwner);
     if (size) std::memcpy(block, bytes, size);
-    s.heap[block] = HeapBlock{block, size, kClipboardOwner, ++s.heapSerial};
     return block;
 }
 
@@ -155,6 +154,15 @@ std::optional<std::u16string> ClipboardText() {
 }
 
 HWND ClipboardOwner() { return Clipboard().owner; }
+
+void UseDesktopClipboard(bool on) { Clipboard().desktop = on; }
+
+bool LendsClipboardSize(const void* block) {
+    if (!Clipboard().desktop || !block) return false;
+    for (const ClipboardItem& item : Clipboard().items)
+        if (item.memory && item.data == block) return true;
+    return false;
+}
 
 bool ClipboardIsOpen() {
     ExpireHold();
@@ -256,11 +264,12 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     }
     bool memory = data && !IsHandleFormat(format);
     if (memory) {
-        // Only a block of the caller's own can change hands.
+        // Only a block of the caller's own heap can change hands.
         auto it = S().heap.find(data);
         const ClipboardItem* current = Find(format);
         bool already = current && current->data == data;
-        if (it == S().heap.end() || (it->second.owner == kClipboardOwner && !already)) {
+        if (it == S().heap.end() || it->second.heap != HeapOfCaller() ||
+            (it->second.owner == kClipboardOwner && !already)) {
             Fail(ERROR_INVALID_HANDLE);
             return nullptr;
         }

@@ -48,13 +48,20 @@ struct MessageBoxRecord {
     int answer = 0;                   // 0 while the box is open
 };
 
+// Each program has a local heap of its own, as on the device: LocalSize and LocalFree
+// answer only for blocks of the caller's heap. A block the clipboard has taken stays in
+// the heap of the program that made it, and GetClipboardData hands out that block.
 struct HeapBlock {
     const void* address = nullptr;
-    size_t size = 0;
+    size_t size = 0;                  // as asked of LocalAlloc
     int owner = 0;                    // program id; kClipboardOwner once the clipboard took it
     uint64_t serial = 0;
+    int heap = 0;                     // program id (0: the test) whose heap holds it
 };
 constexpr int kClipboardOwner = -1;
+// A program outside the device's list (another application): an opener of the clipboard
+// and a heap.
+constexpr int kElsewhere = -2;
 
 struct WindowInfo {
     HWND handle = nullptr;

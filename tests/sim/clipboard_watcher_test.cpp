@@ -7,7 +7,16 @@ namespace {
 
 std::vector<uint8_t> Dword(DWORD v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
 
-TEST_F(ClipboardRoad, EachTickTakesNewTextOnceAndRearmsItself) {
+// On the device each program has its own heap, so the text another program copied has no
+// size Zarvic can ask; the desktop backend tells the size of whatever the clipboard holds.
+class EachClipboard : public ClipboardRoad, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { sim::UseDesktopClipboard(GetParam()); }
+};
+INSTANTIATE_TEST_SUITE_P(Watcher, EachClipboard, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Desktop" : "Device"; });
+
+TEST_P(EachClipboard, EachTickTakesNewTextOnceAndRearmsItself) {
     StartCapturing();
     CopyInEditor(u"one");
     EXPECT_TRUE(History().empty());
@@ -81,6 +90,7 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
 }
 
 TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
+    sim::UseDesktopClipboard(true);  // where the block's size is known
     StartCapturing();
     sim::EmptyClipboardElsewhere();
     sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0, 'c', 0, 'd'});  // 3.5 units, no NUL
@@ -94,7 +104,7 @@ TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
     ExpectNoLeaks();
 }
 
-TEST_F(ClipboardRoad, PasswordManagersMarksKeepTheirCopiesOut) {
+TEST_P(EachClipboard, PasswordManagersMarksKeepTheirCopiesOut) {
     StartCapturing();
     struct Mark {
         const char16_t* name;
@@ -110,13 +120,15 @@ TEST_F(ClipboardRoad, PasswordManagersMarksKeepTheirCopiesOut) {
     };
     char16_t n = u'0';
     for (const Mark& m : marks) {
+        // Without the block's size a short value is read as the 32-bit value it should be.
+        if (!GetParam() && m.data.size() == 2) continue;
         std::u16string text = u"secret " + std::u16string(1, n++);
         sim::PutClipboardText(text);
         sim::AddClipboardBytes(sim::ClipboardFormatNamed(m.name), m.data);
         Tick();
         EXPECT_EQ(!History().empty() && History()[0] == text, m.kept) << sim::ToUtf8(m.name);
     }
-    EXPECT_EQ(History().size(), 3u);
+    EXPECT_EQ(History().size(), GetParam() ? 3u : 2u);
     CloseZarvic();
     ExpectNoLeaks();
 }
