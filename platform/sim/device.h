@@ -57,6 +57,7 @@ struct HeapBlock {
     int owner = 0;                    // program id; kClipboardOwner once the clipboard took it
     uint64_t serial = 0;
     int heap = 0;                     // program id (0: the test) whose heap holds it
+    size_t rounded = 0;               // what LocalSize answers: size rounded up to the granule
 };
 constexpr int kClipboardOwner = -1;
 // A program outside the device's list (another application): an opener of the clipboard
@@ -157,6 +158,10 @@ public:
     size_t BadFrees() const;
     // The next `count` LocalAlloc calls after `skip` successful ones fail.
     void FailAllocations(int skip, int count = 1);
+    // Blocks made from now on are rounded up to this many bytes, which LocalSize answers
+    // (default 32, as CE 6's retail heap; 1: exactly the size asked). The slack of a block
+    // not made with LMEM_ZEROINIT holds garbage.
+    void SetHeapGranule(size_t bytes);
 
     // ---- mutexes ----
     bool MutexExists(const std::u16string& name) const;

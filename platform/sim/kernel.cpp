@@ -158,17 +158,21 @@ int HeapOfCaller() {
     return S().builtinRunning;
 }
 
+
 void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner) {
     DeviceState& s = S();
     // Past the block the host keeps a zero word, so that a program which may only count
     // to the NUL (another program's block has no size it can ask) finds one.
-    size_t host = ((bytes + 1) & ~size_t(1)) + kHeapGuardBytes;
+    size_t granule = s.heapGranule ? s.heapGranule : 1;
+    size_t rounded = (bytes + granule - 1) / granule * granule;
+    size_t host = ((rounded + 1) & ~size_t(1)) + kHeapGuardBytes;
     auto* block = static_cast<unsigned char*>(std::malloc(host));
     if (!block) return nullptr;
-    // Fresh memory that was not asked to be zeroed holds garbage, as on the device.
+    // Fresh memory that was not asked to be zeroed holds garbage, as on the device, the
+    // slack that rounding adds included.
     std::memset(block, zero ? 0 : 0xCD, host);
     std::memset(block + host - kHeapGuardBytes, 0, kHeapGuardBytes);
-    s.heap[block] = HeapBlock{block, bytes, owner, ++s.heapSerial, heap};
+    s.heap[block] = HeapBlock{block, bytes, owner, ++s.heapSerial, heap, rounded};
     return block;
 }
 
@@ -212,7 +216,7 @@ HLOCAL LocalFree(HLOCAL block) {
 size_t LocalSize(HLOCAL block) {
     auto it = S().heap.find(block);
     if (it != S().heap.end() && (it->second.heap == HeapOfCaller() || LendsClipboardSize(block)))
-        return it->second.size;
+        return it->second.rounded;
     Fail(ERROR_INVALID_HANDLE);
     return 0;
 }

@@ -157,6 +157,7 @@ struct DeviceState {
     std::map<const void*, HeapBlock> heap;
     uint64_t heapSerial = 0;
     int builtinRunning = 0;       // the device's own program being pumped on the test's thread
+    size_t heapGranule = 32;      // LocalSize rounds up to it (CE 6 retail: 32 bytes)
     size_t badFrees = 0;
     int allocSkip = 0;
     int allocFail = 0;

@@ -1,4 +1,6 @@
 // The watcher: what enters the history from the clipboard, tick by tick.
+#include <algorithm>
+
 #include "clipboard_road.h"
 
 using namespace zarvic_test;
@@ -41,6 +43,28 @@ TEST_P(EachClipboard, EachTickTakesNewTextOnceAndRearmsItself) {
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"one", u"three"}));
     EXPECT_FALSE(sim::ClipboardIsOpen());
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// Blocks are rounded up (LocalSize answers more than was asked) and their slack is garbage:
+// an entry holds the text and its NUL, whether the block was the editor's or Zarvic's own.
+TEST_P(EachClipboard, OnlyTheTextIsStoredNeverTheSlack) {
+    StartCapturing();
+    CopyInEditor(u"one");
+    Tick();
+    CopyInEditor(u"two");
+    Tick();
+    Choose(201);  // Zarvic's own block of "one" goes to the clipboard
+    Tick();
+    ASSERT_EQ(History(), (std::vector<std::u16string>{u"one", u"two"}));
+    for (int i = 0; i < 2; i++) {
+        auto blocks = device.LiveBlocks(zarvic);
+        auto entry = std::find_if(blocks.begin(), blocks.end(),
+                                  [&](const sim::HeapBlock& b) { return b.address == g_historySlots[i]; });
+        ASSERT_NE(entry, blocks.end());
+        EXPECT_EQ(entry->size, 4 * sizeof(WCHAR)) << "entry " << i;
+    }
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -90,7 +114,8 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
 }
 
 TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
-    sim::UseDesktopClipboard(true);  // where the block's size is known
+    sim::UseDesktopClipboard(true);  // where the block's size is known: exactly these bytes
+    device.SetHeapGranule(1);
     StartCapturing();
     sim::EmptyClipboardElsewhere();
     sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0, 'c', 0, 'd'});  // 3.5 units, no NUL
