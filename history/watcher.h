@@ -3,7 +3,12 @@
 
 #include "platform/platform.h"
 
+// Where the platform keeps a clipboard sequence number, a poll leaves the clipboard closed
+// while the number is the one it last read to the end.
 void PollClipboard(HWND hwnd);
+// The history changed by other means than a poll (an entry deleted, the history cleared,
+// the hot-key registered anew): the next poll reads the clipboard whatever its number.
+void ForceClipboardRead();
 
 // How many code units a text the clipboard handed out may span: its block's size where
 // the platform knows it (0: too small for even the NUL), else without bound (it ends at

@@ -2,6 +2,7 @@
 
 #include "core/runtime.h"
 #include "core/settings.h"
+#include "history/watcher.h"
 
 UINT HotKeyModifiers(int entry) {
     UINT modifiers = 0;
@@ -24,7 +25,9 @@ BOOL RegisterHistoryHotKey(HWND hwnd) {
     UINT modifiers = HotKeyModifiers(0);
     UINT vk = HotKeyLetterCode(g_settings.hotKeyChar[0][0]);
     if (modifiers == 0 || vk == 0) return 0;
-    return RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk);
+    if (!RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk)) return 0;
+    ForceClipboardRead();
+    return 1;
 }
 
 void UnregisterHistoryHotKey(HWND hwnd) {

@@ -53,6 +53,7 @@ void ReleaseData(const ClipboardItem& item) {
 
 void DropAll() {
     ClipboardState& c = Clipboard();
+    c.sequence++;
     for (const ClipboardItem& item : c.items) ReleaseData(item);
     c.items.clear();
 }
@@ -60,6 +61,7 @@ void DropAll() {
 // Stores the item, releasing what the format held before.
 void Store(const ClipboardItem& item) {
     ClipboardState& c = Clipboard();
+    c.sequence++;
     for (ClipboardItem& old : c.items) {
         if (old.format != item.format) continue;
         if (old.data != item.data) ReleaseData(old);
@@ -295,4 +297,13 @@ UINT RegisterClipboardFormatW(LPCWSTR name) {
     UINT format = 0xC000 + static_cast<UINT>(table.size());
     table[key] = format;
     return format;
+}
+
+BOOL QueryClipboardSequenceNumber(LPDWORD number) {
+    Call& call = Record("QueryClipboardSequenceNumber", {});
+    const ClipboardState& c = Clipboard();
+    if (!c.desktop || !number) return FALSE;
+    *number = c.sequence;
+    call.result = TRUE;
+    return TRUE;
 }

@@ -31,6 +31,7 @@ struct ClipboardState {
     std::map<std::u16string, UINT> registered;  // lower-case name → format
     int failSetData = 0;
     bool desktop = false;        // see UseDesktopClipboard
+    DWORD sequence = 0;          // counts every change of the content
 };
 
 ClipboardState& Clipboard();
@@ -60,8 +61,8 @@ bool ClipboardIsOpen();
 void FailSetClipboardData(int count = 1);
 
 // The clipboard as the desktop backend presents desktop Windows' (off: the device's):
-// LocalSize answers for any block GetClipboardData hands out, as GlobalSize does there,
-// whichever program made it.
+// it keeps a sequence number (QueryClipboardSequenceNumber), and LocalSize answers for
+// any block GetClipboardData hands out, as GlobalSize does there, whichever program made it.
 void UseDesktopClipboard(bool on);
 // Whether LocalSize may answer for this block though it is another program's.
 bool LendsClipboardSize(const void* block);

@@ -2,6 +2,8 @@
 #include <algorithm>
 
 #include "clipboard_road.h"
+#include "core/runtime.h"
+#include "platform/sim/dialog.h"
 
 using namespace zarvic_test;
 
@@ -28,8 +30,8 @@ TEST_P(EachClipboard, EachTickTakesNewTextOnceAndRearmsItself) {
     Tick();
     Tick();
     EXPECT_EQ(History().size(), 1u) << "the same text is taken once";
-    EXPECT_EQ(device.Calls("LocalAlloc", zarvic).size(), 2u);
-    EXPECT_EQ(device.Calls("LocalFree", zarvic).size(), 2u) << "each refused copy goes back";
+    EXPECT_TRUE(device.Calls("LocalAlloc", zarvic).empty()) << "an unchanged text is not copied";
+    EXPECT_EQ(device.Calls("OpenClipboard", zarvic).size(), GetParam() ? 0u : 2u) << "the device has no sequence number";
     auto kills = device.Calls("KillTimer", zarvic), sets = device.Calls("SetTimer", zarvic);
     ASSERT_EQ(kills.size(), 2u);
     ASSERT_EQ(sets.size(), 2u);
@@ -154,6 +156,50 @@ TEST_P(EachClipboard, PasswordManagersMarksKeepTheirCopiesOut) {
         EXPECT_EQ(!History().empty() && History()[0] == text, m.kept) << sim::ToUtf8(m.name);
     }
     EXPECT_EQ(History().size(), GetParam() ? 3u : 2u);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// Desktop Windows: the clipboard stays closed while its sequence number is the one last read
+// to the end, unless the history has changed by other means since.
+TEST_F(ClipboardRoad, TheDesktopGateOpensTheClipboardOnlyWhenSomethingMayHaveChanged) {
+    sim::UseDesktopClipboard(true);
+    StartCapturing();
+    auto opened = [&] {
+        device.ClearCalls();
+        Tick();
+        return !device.Calls("OpenClipboard", zarvic).empty();
+    };
+    CopyInEditor(u"a");
+    EXPECT_TRUE(opened());
+    EXPECT_FALSE(opened()) << "unchanged";
+    CopyInEditor(u"b");
+    device.FailAllocations(0, 1);
+    EXPECT_TRUE(opened());
+    EXPECT_TRUE(opened()) << "the copy that failed is tried again";
+    EXPECT_FALSE(opened());
+
+    // A deletion or Clear that could not empty the clipboard: its text comes back, as it
+    // does on the device.
+    sim::HoldClipboardElsewhere();
+    device.HoldKey(VK_SHIFT);
+    Choose(IDM_HISTORY_FIRST);
+    device.ReleaseKey(VK_SHIFT);
+    sim::ReleaseClipboardElsewhere();
+    EXPECT_EQ(History(), std::vector<std::u16string>{u"a"});
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"b", u"a"}));
+    sim::HoldClipboardElsewhere();
+    Choose(IDM_CLEAR);
+    device.AnswerMessageBox(IDYES);
+    sim::ReleaseClipboardElsewhere();
+    EXPECT_TRUE(History().empty());
+    Tick();
+    EXPECT_EQ(History(), std::vector<std::u16string>{u"b"});
+
+    Choose(IDM_SETTING);
+    sim::TapDialogControl(sim::OpenDialog(), IDOK);
+    EXPECT_TRUE(opened()) << "after the hot-key was registered anew";
     CloseZarvic();
     ExpectNoLeaks();
 }
