@@ -26,21 +26,34 @@ size_t CountClipboardText(const WCHAR* text) {
     return n;
 }
 
+// Whether the clipboard's text (of at most `limit` units) is the newest entry, compared in
+// place. The entry ends at its NUL, so a shorter text differs at its own NUL at the latest
+// and nothing past that is read.
+static int IsNewestText(const WCHAR* text, size_t limit) {
+    const WCHAR* newest = g_historySlots[0];
+    if (!newest) return 0;
+    if (limit == static_cast<size_t>(-1)) {
+        while (*text == *newest && *newest) {
+            text++;
+            newest++;
+        }
+        return *text == *newest;
+    }
+    size_t n = 0;
+    while (n < limit && text[n] == newest[n] && newest[n]) n++;
+    return n == limit ? newest[n] == 0 : text[n] == newest[n];
+}
+
 // Takes the open clipboard's text into the history unless it is the newest entry already,
-// comparing in place so that an unchanged text is neither counted twice nor copied.
-// Returns 1 when the clipboard was read to the end, 0 when a later poll must try again.
+// which is neither counted nor copied. Returns 1 when the clipboard was read to the end,
+// 0 when a later poll must try again.
 static int TakeClipboardText() {
     if (IsClipboardMarkedPrivate() || !IsClipboardFormatAvailable(CF_UNICODETEXT)) return 1;
     const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
     size_t limit = text ? ClipboardTextLimit(text) : 0;
     // A block too small for even the NUL is no text.
-    if (limit == 0) return 1;
+    if (limit == 0 || IsNewestText(text, limit)) return 1;
     size_t n = 0;
-    const WCHAR* newest = g_historySlots[0];
-    if (newest) {
-        while (n < limit && text[n] && text[n] == newest[n]) n++;
-        if ((n == limit || text[n] == 0) && newest[n] == 0) return 1;
-    }
     while (n < limit && text[n]) n++;
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
     if (!copy) return 0;
