@@ -73,6 +73,7 @@ void RunHistoryCommand(HWND hwnd, int k) {
         // that text is emptied: whatever else the clipboard holds is the user's.
         if (k == 0 && g_historySlots[0] && ClipboardHoldsText(hwnd, g_historySlots[0])) ClearSystemClipboard(hwnd);
         RemoveHistoryEntry(k);
+        ForceClipboardRead();
         RunHideStep(hwnd);
         return;
     }
@@ -88,6 +89,7 @@ void RunClearCommand(HWND hwnd) {
     if (ShowMessage(hwnd, kClearQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         ClearSystemClipboard(hwnd);
         FreeHistory();
+        ForceClipboardRead();
     }
     RunHideStep(hwnd);
 }

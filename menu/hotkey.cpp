@@ -2,6 +2,7 @@
 
 #include "core/runtime.h"
 #include "core/settings.h"
+#include "history/watcher.h"
 
 static const WCHAR kHotKeyRefused[] = TEXT("ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
 
@@ -26,7 +27,9 @@ BOOL RegisterHistoryHotKey(HWND hwnd) {
     UINT modifiers = HotKeyModifiers(0);
     UINT vk = HotKeyLetterCode(g_settings.hotKeyChar[0][0]);
     if (modifiers == 0 || vk == 0) return 0;
-    return RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk);
+    if (!RegisterHotKey(hwnd, HOTKEY_ID_HISTORY, modifiers, vk)) return 0;
+    ForceClipboardRead();
+    return 1;
 }
 
 int UnregisterHistoryHotKey(HWND hwnd) {

@@ -55,6 +55,7 @@ void ReleaseData(const ClipboardItem& item) {
 
 void DropAll() {
     ClipboardState& c = Clipboard();
+    c.sequence++;
     for (const ClipboardItem& item : c.items) ReleaseData(item);
     c.items.clear();
 }
@@ -62,6 +63,7 @@ void DropAll() {
 // Stores the item, releasing what the format held before.
 void Store(const ClipboardItem& item) {
     ClipboardState& c = Clipboard();
+    c.sequence++;
     for (ClipboardItem& old : c.items) {
         if (old.format != item.format) continue;
         if (old.data != item.data) ReleaseData(old);
@@ -77,11 +79,10 @@ const ClipboardItem* Find(UINT format) {
     return nullptr;
 }
 
+// A block of the other application's heap, already the clipboard's.
 void* NewClipboardBlock(const void* bytes, size_t size) {
-    DeviceState& s = S();
-    void* block = std::malloc(size ? size : 1);
+    void* block = NewHeapBlock(size, false, kElsewhere, kClipboardOwner);
     if (size) std::memcpy(block, bytes, size);
-    s.heap[block] = HeapBlock{block, size, kClipboardOwner, ++s.heapSerial};
     return block;
 }
 
@@ -157,6 +158,15 @@ std::optional<std::u16string> ClipboardText() {
 }
 
 HWND ClipboardOwner() { return Clipboard().owner; }
+
+void UseDesktopClipboard(bool on) { Clipboard().desktop = on; }
+
+bool LendsClipboardSize(const void* block) {
+    if (!Clipboard().desktop || !block) return false;
+    for (const ClipboardItem& item : Clipboard().items)
+        if (item.memory && item.data == block) return true;
+    return false;
+}
 
 bool ClipboardIsOpen() {
     ExpireHold();
@@ -262,11 +272,12 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     }
     bool memory = data && !IsHandleFormat(format);
     if (memory) {
-        // Only a block of the caller's own can change hands.
+        // Only a block of the caller's own heap can change hands.
         auto it = S().heap.find(data);
         const ClipboardItem* current = Find(format);
         bool already = current && current->data == data;
-        if (it == S().heap.end() || (it->second.owner == kClipboardOwner && !already)) {
+        if (it == S().heap.end() || it->second.heap != HeapOfCaller() ||
+            (it->second.owner == kClipboardOwner && !already)) {
             Fail(ERROR_INVALID_HANDLE);
             return nullptr;
         }
@@ -292,4 +303,13 @@ UINT RegisterClipboardFormatW(LPCWSTR name) {
     UINT format = 0xC000 + static_cast<UINT>(table.size());
     table[key] = format;
     return format;
+}
+
+BOOL QueryClipboardSequenceNumber(LPDWORD number) {
+    Call& call = Record("QueryClipboardSequenceNumber", {});
+    const ClipboardState& c = Clipboard();
+    if (!c.desktop || !number) return FALSE;
+    *number = c.sequence;
+    call.result = TRUE;
+    return TRUE;
 }

@@ -2,8 +2,10 @@
 //
 // Memory formats hold plain local-heap blocks (the device's convention): SetClipboardData
 // takes the caller's block and the heap accounting then shows it as the clipboard's
-// (kClipboardOwner); GetClipboardData hands out the clipboard's pointer, which the program
-// must not free. GDI formats (CF_BITMAP, CF_PALETTE) hold a handle as given.
+// (kClipboardOwner); GetClipboardData hands out that block, still in its maker's heap:
+// another program must not free it, and its LocalSize answers 0 there. Text another
+// application puts on the clipboard lives in that application's heap (kElsewhere). GDI
+// formats (CF_BITMAP, CF_PALETTE) hold a handle as given.
 #pragma once
 
 #include <optional>
@@ -11,9 +13,6 @@
 #include "state.h"
 
 namespace sim {
-
-// The opener that stands for a program outside the device's list (another application).
-constexpr int kElsewhere = -2;
 
 struct ClipboardItem {
     UINT format = 0;
@@ -31,6 +30,8 @@ struct ClipboardState {
     std::vector<ClipboardItem> items;
     std::map<std::u16string, UINT> registered;  // lower-case name → format
     int failSetData = 0;
+    bool desktop = false;        // see UseDesktopClipboard
+    DWORD sequence = 0;          // counts every change of the content
 };
 
 ClipboardState& Clipboard();
@@ -58,5 +59,12 @@ bool ClipboardIsOpen();
 
 // The next `count` SetClipboardData calls fail for want of memory.
 void FailSetClipboardData(int count = 1);
+
+// The clipboard as the desktop backend presents desktop Windows' (off: the device's):
+// it keeps a sequence number (QueryClipboardSequenceNumber), and LocalSize answers for
+// any block GetClipboardData hands out, as GlobalSize does there, whichever program made it.
+void UseDesktopClipboard(bool on);
+// Whether LocalSize may answer for this block though it is another program's.
+bool LendsClipboardSize(const void* block);
 
 }  // namespace sim

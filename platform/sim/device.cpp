@@ -258,6 +258,8 @@ void Device::FailAllocations(int skip, int count) {
     state_->allocFail = count;
 }
 
+void Device::SetHeapGranule(size_t bytes) { state_->heapGranule = bytes; }
+
 bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
 void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }
 

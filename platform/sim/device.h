@@ -48,13 +48,21 @@ struct MessageBoxRecord {
     int answer = 0;                   // 0 while the box is open
 };
 
+// Each program has a local heap of its own, as on the device: LocalSize and LocalFree
+// answer only for blocks of the caller's heap. A block the clipboard has taken stays in
+// the heap of the program that made it, and GetClipboardData hands out that block.
 struct HeapBlock {
     const void* address = nullptr;
-    size_t size = 0;
+    size_t size = 0;                  // as asked of LocalAlloc
     int owner = 0;                    // program id; kClipboardOwner once the clipboard took it
     uint64_t serial = 0;
+    int heap = 0;                     // program id (0: the test) whose heap holds it
+    size_t rounded = 0;               // what LocalSize answers: size rounded up to the granule
 };
 constexpr int kClipboardOwner = -1;
+// A program outside the device's list (another application): an opener of the clipboard
+// and a heap.
+constexpr int kElsewhere = -2;
 
 struct WindowInfo {
     HWND handle = nullptr;
@@ -153,6 +161,10 @@ public:
     size_t BadFrees() const;
     // The next `count` LocalAlloc calls after `skip` successful ones fail.
     void FailAllocations(int skip, int count = 1);
+    // Blocks made from now on are rounded up to this many bytes, which LocalSize answers
+    // (default 32, as CE 6's retail heap; 1: exactly the size asked). The slack of a block
+    // not made with LMEM_ZEROINIT holds garbage.
+    void SetHeapGranule(size_t bytes);
 
     // ---- mutexes ----
     bool MutexExists(const std::u16string& name) const;

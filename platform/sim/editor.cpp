@@ -87,7 +87,9 @@ void PasteClipboard(HWND hwnd, EditorDoc& d) {
         return;
     }
     if (const auto* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT))) {
-        size_t limit = LocalSize(const_cast<WCHAR*>(text)) / sizeof(WCHAR);
+        // Another program's block has no size this program can ask: its text ends at the NUL.
+        size_t bytes = LocalSize(const_cast<WCHAR*>(text));
+        size_t limit = bytes ? bytes / sizeof(WCHAR) : SIZE_MAX;
         size_t n = 0;
         while (n < limit && text[n]) ++n;
         ReplaceSelection(hwnd, d, std::u16string(text, n));

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "clipboard.h"
 #include "faults.h"
 #include "state.h"
 
@@ -151,6 +152,33 @@ BOOL CloseHandle(HANDLE handle) {
 
 // ---- the local heap ----
 
+namespace sim {
+
+int HeapOfCaller() {
+    if (Program* p = CurrentProgram()) return p->id;
+    return S().builtinRunning;
+}
+
+
+void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner) {
+    DeviceState& s = S();
+    // Past the block the host keeps a zero word, so that a program which may only count
+    // to the NUL (another program's block has no size it can ask) finds one.
+    size_t granule = s.heapGranule ? s.heapGranule : 1;
+    size_t rounded = (bytes + granule - 1) / granule * granule;
+    size_t host = ((rounded + 1) & ~size_t(1)) + kHeapGuardBytes;
+    auto* block = static_cast<unsigned char*>(std::malloc(host));
+    if (!block) return nullptr;
+    // Fresh memory that was not asked to be zeroed holds garbage, as on the device, the
+    // slack that rounding adds included.
+    std::memset(block, zero ? 0 : 0xCD, host);
+    std::memset(block + host - kHeapGuardBytes, 0, kHeapGuardBytes);
+    s.heap[block] = HeapBlock{block, bytes, owner, ++s.heapSerial, heap, rounded};
+    return block;
+}
+
+}  // namespace sim
+
 HLOCAL LocalAlloc(UINT flags, size_t bytes) {
     DeviceState& s = S();
     Record("LocalAlloc", {static_cast<intptr_t>(flags), static_cast<intptr_t>(bytes)});
@@ -167,14 +195,9 @@ HLOCAL LocalAlloc(UINT flags, size_t bytes) {
             return nullptr;
         }
     }
-    void* block = std::malloc(bytes ? bytes : 1);
-    if (!block) {
-        Fail(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    // Fresh memory that was not asked to be zeroed holds garbage, as on the device.
-    std::memset(block, (flags & LMEM_ZEROINIT) ? 0 : 0xCD, bytes ? bytes : 1);
-    s.heap[block] = HeapBlock{block, bytes, CurrentProgramId(), ++s.heapSerial};
+    int heap = HeapOfCaller();
+    void* block = NewHeapBlock(bytes, (flags & LMEM_ZEROINIT) != 0, heap, heap);
+    if (!block) Fail(ERROR_NOT_ENOUGH_MEMORY);
     return block;
 }
 
@@ -183,8 +206,9 @@ HLOCAL LocalFree(HLOCAL block) {
     Record("LocalFree", {reinterpret_cast<intptr_t>(block)});
     if (!block) return nullptr;
     auto it = s.heap.find(block);
-    // A block the clipboard has taken is no longer the program's to free.
-    if (it == s.heap.end() || it->second.owner == kClipboardOwner) {
+    // Another program's block is not in this heap, and one the clipboard has taken is no
+    // longer the program's to free.
+    if (it == s.heap.end() || it->second.heap != HeapOfCaller() || it->second.owner == kClipboardOwner) {
         s.badFrees++;
         Fail(ERROR_INVALID_HANDLE);
         return block;
@@ -196,11 +220,10 @@ HLOCAL LocalFree(HLOCAL block) {
 
 size_t LocalSize(HLOCAL block) {
     auto it = S().heap.find(block);
-    if (it == S().heap.end()) {
-        Fail(ERROR_INVALID_HANDLE);
-        return 0;
-    }
-    return it->second.size;
+    if (it != S().heap.end() && (it->second.heap == HeapOfCaller() || LendsClipboardSize(block)))
+        return it->second.rounded;
+    Fail(ERROR_INVALID_HANDLE);
+    return 0;
 }
 
 // ---- module ----

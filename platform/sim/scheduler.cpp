@@ -171,12 +171,17 @@ void RunUntilIdleImpl() {
         if (next->hosted) {
             if (next->state == Program::State::NotStarted) StartHostedProgram(next);
             Resume(next);
-        } else if (next->builtin) {
-            next->builtin->Pump();
         } else {
-            // a builtin program without a pump: deliver its queue straight to its windows
-            MSG msg;
-            while (NextMessage(next, &msg, nullptr, 0, 0, true, false)) DispatchMessageW(&msg);
+            int outer = s.builtinRunning;
+            s.builtinRunning = next->id;
+            if (next->builtin) {
+                next->builtin->Pump();
+            } else {
+                // a builtin program without a pump: deliver its queue straight to its windows
+                MSG msg;
+                while (NextMessage(next, &msg, nullptr, 0, 0, true, false)) DispatchMessageW(&msg);
+            }
+            s.builtinRunning = outer;
         }
     }
 }

@@ -116,6 +116,9 @@ BOOL IsClipboardFormatAvailable(UINT format);
 HANDLE GetClipboardData(UINT format);
 HANDLE SetClipboardData(UINT format, HANDLE data);
 UINT RegisterClipboardFormatW(LPCWSTR name);
+// Not a Windows CE operation: the platform layer's way to desktop Windows'
+// GetClipboardSequenceNumber. FALSE where the platform keeps no such number (CE).
+BOOL QueryClipboardSequenceNumber(LPDWORD number);
 
 // ---- caret ----
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);

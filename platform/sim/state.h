@@ -157,6 +157,8 @@ struct DeviceState {
 
     std::map<const void*, HeapBlock> heap;
     uint64_t heapSerial = 0;
+    int builtinRunning = 0;       // the device's own program being pumped on the test's thread
+    size_t heapGranule = 32;      // LocalSize rounds up to it (CE 6 retail: 32 bytes)
     size_t badFrees = 0;
     int allocSkip = 0;
     int allocFail = 0;
@@ -225,5 +227,11 @@ void BindState(DeviceState* state);
 void KillAllPrograms();
 DWORD LastErrorOfCaller();
 void ReleaseKernelObjectsOf(Program* p);
+// The heap that LocalAlloc, LocalSize and LocalFree use for the calling code: its
+// program's, the device's own program's while the device pumps it, else the test's (0).
+int HeapOfCaller();
+constexpr size_t kHeapGuardBytes = 4;
+// A block of `bytes` in the given heap, zeroed or filled with garbage; null without memory.
+void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner);
 
 }  // namespace sim

@@ -82,3 +82,10 @@ SIZE_T BridgeLocalSize(HLOCAL block) {
         if (g_locked[i].pointer == block) return GlobalSize(g_locked[i].handle);
     return LocalSize(block);
 }
+
+BOOL QueryClipboardSequenceNumber(LPDWORD number) {
+    DWORD sequence = GetClipboardSequenceNumber();
+    if (sequence == 0) return FALSE;
+    *number = sequence;
+    return TRUE;
+}

@@ -2,7 +2,8 @@
 //
 // The device hands out and takes plain local-heap pointers: GetClipboardData gives a
 // pointer to read, SetClipboardData takes a LocalAlloc block and owns it on success, and
-// LocalSize of the pointer GetClipboardData gave is the size of its block. Desktop Windows
+// LocalSize of the pointer GetClipboardData gave is the size of its block where the
+// platform knows it (the device answers 0 for another program's). Desktop Windows
 // deals in movable global handles instead; these replacements translate between the two
 // so that nothing leaks or is freed twice on either side.
 #pragma once
@@ -18,6 +19,10 @@ BOOL BridgeEmptyClipboard();
 BOOL BridgeCloseClipboard();
 // GlobalSize for a pointer BridgeGetClipboardData handed out, LocalSize for anything else.
 SIZE_T BridgeLocalSize(HLOCAL block);
+
+// The clipboard's sequence number; FALSE when the system does not tell it (no access to
+// the window station). The device has no such number: its platform answers FALSE.
+BOOL QueryClipboardSequenceNumber(LPDWORD number);
 
 #define GetClipboardData BridgeGetClipboardData
 #define SetClipboardData BridgeSetClipboardData

@@ -240,8 +240,11 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
     size_t before = device.LiveBlocks(0).size();
     HLOCAL block = LocalAlloc(LPTR, 10);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(LocalSize(block), 10u);
-    EXPECT_EQ(static_cast<unsigned char*>(block)[9], 0);
+    EXPECT_EQ(LocalSize(block), 32u) << "rounded up, as CE 6 does";
+    EXPECT_EQ(static_cast<unsigned char*>(block)[31], 0);
+    HLOCAL fixed = LocalAlloc(LMEM_FIXED, 3);
+    EXPECT_NE(static_cast<unsigned char*>(fixed)[31], 0) << "slack that was not asked to be zeroed";
+    LocalFree(fixed);
     EXPECT_EQ(device.LiveBlocks(0).size(), before + 1);
     EXPECT_EQ(LocalFree(block), nullptr);
     EXPECT_EQ(LocalFree(block), block) << "a second free fails";

@@ -67,6 +67,8 @@ TEST_F(EditorTest, CopyCutAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(sim::EditorText(second), u"world world");
     EXPECT_EQ(sim::EditorCaret(second), 5u);
 
+    sim::UseDesktopClipboard(true);  // a block whose exact size the editor can ask
+    device.SetHeapGranule(1);
     sim::EmptyClipboardElsewhere();
     sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0});  // no NUL
     sim::SelectEditorText(second, 0, 5);

@@ -1,4 +1,6 @@
 // The history menu: what the hot-key builds, where it opens, and what typed keys pick.
+#include <algorithm>
+
 #include "app/app.h"
 #include "history_menu_fixture.h"
 #include "platform/sim/caret.h"
@@ -43,7 +45,10 @@ TEST_F(HistoryMenuTest, ThreeEntriesAreFollowedByTheSeparatorClearAndCancel) {
     EXPECT_EQ(Codes(), (std::vector<LONG>{'1', '2', '3', -1, 'C', 'C', 0}));
     for (int k = 0; k < 6; ++k) EXPECT_EQ(g_mnemonicTable[0].positions[k], k);
     EXPECT_EQ(FindMnemonicRecord(g_mnemonicTable, menu.menu), 0);
-    EXPECT_EQ(LocalSize(g_mnemonicTable), 2 * sizeof(MNEMONIC_RECORD));
+    auto blocks = device.LiveBlocks(zarvic);
+    auto table = std::find_if(blocks.begin(), blocks.end(), [](const sim::HeapBlock& b) { return b.address == g_mnemonicTable; });
+    ASSERT_NE(table, blocks.end());
+    EXPECT_EQ(table->size, 2 * sizeof(MNEMONIC_RECORD));
     EXPECT_EQ(g_menuOpen, 1);
     device.PressKey(VK_ESCAPE);
     EXPECT_EQ(g_mnemonicTable, nullptr);
