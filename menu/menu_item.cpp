@@ -97,7 +97,7 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     } else if (IsHistoryItem(item->itemID)) {
         DrawMnemonicColumn(dc, item, &itemRect);
         RECT text = {itemRect.left + g_mnemonicColumnWidth + 6, itemRect.top, itemRect.right, itemRect.bottom};
-        DrawTextW(dc, label, -1, &text, DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
+        DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
     }
 
     SetTextColor(dc, previousColor);

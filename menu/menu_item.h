@@ -11,7 +11,7 @@
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item);
 void DrawMenuItem(HWND hwnd, WPARAM wParam, DRAWITEMSTRUCT* item);
 
-// Copies the first line of src (up to the terminator or a CR, at most count - 1
+// Copies the first line of src (up to the terminator, a CR or an LF, at most count - 1
 // characters) into dst, terminated. Returns dst.
 WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count);
 // Copies the first line of src into dst with tabs expanded, cut where it grows wider than

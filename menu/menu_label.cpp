@@ -2,11 +2,12 @@
 // menu's width.
 #include "menu/menu_font.h"
 #include "menu/menu_item.h"
+#include "menu/menu_text.h"
 
 WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count) {
     if (!dst || !src || count < 1) return dst;
     int n = 0;
-    while (n < count - 1 && src[n] && src[n] != TEXT('\r')) {
+    while (n < count - 1 && src[n] && !IsLineEnd(src[n])) {
         dst[n] = src[n];
         ++n;
     }
@@ -36,7 +37,7 @@ WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int
         int length = 0, cut = 0;
         for (int i = 0; src[i] && length < count - 1 && !cut; ++i) {
             WCHAR ch = src[i];
-            if (ch == TEXT('\r')) break;
+            if (IsLineEnd(ch)) break;
             if (ch != TEXT('\t')) {
                 cut = !PlaceFitting(dc, dst, &length, ch, width);
                 continue;
