@@ -36,6 +36,7 @@ void ExpandTabs(WCHAR* dst, int dstCount, LPCWSTR src, int tabSize) {
             }
             ++i;
         } else {
+            if (IsPair(ch, src[i + 1]) && out + 1 == last) break;  // no room for both halves
             dst[out++] = ch;
             column = IsLineEnd(ch) ? 0 : column + 1;
             ++i;

@@ -22,6 +22,7 @@ TEST(CopyFirstLine, StopsAtALineEndOrTheBound) {
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\ncd", 16)), u"ab") << "a lone LF";
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\rcd", 16)), u"ab") << "a lone CR";
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"abcdefgh", 4)), u"abc");
+    EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\U0001F600c", 4)), u"ab") << "the bound falls inside a pair";
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"", 4)), u"");
 }
 
@@ -68,6 +69,15 @@ TEST_F(FitTextTest, HoldsAtMost128Characters) {
     EXPECT_EQ(Fit(Repeat(u'a', 130), 126 * kNarrow), Repeat(u'a', 126) + u"..") << "a cut at the bound has two dots";
     EXPECT_EQ(Fit(Repeat(u'a', 200), 127 * kNarrow), Repeat(u'a', 128)) << "127 fit: 128 shown, no dots";
     EXPECT_EQ(Fit(Repeat(u'a', 200), 100000), Repeat(u'a', 128));
+}
+
+// One character in two units: 20 pixels for the first half, nothing for the second.
+const std::u16string kPair = u"\U0001F600";
+
+TEST_F(FitTextTest, CutsBeforeASurrogatePairNeverInsideIt) {
+    EXPECT_EQ(Fit(Repeat(u'a', 127) + kPair, 100000), Repeat(u'a', 127)) << "at the 128-unit bound";
+    EXPECT_EQ(Fit(kPair + u"abc", 15), u"") << "the first character alone";
+    EXPECT_EQ(Fit(u"ab" + kPair + u"cdef", 45), u"ab" + kPair + u"...") << "a whole pair stays";
 }
 
 TEST_F(FitTextTest, ExpandsTabsToColumnsOfFourAndShowsTheFirstLineOnly) {

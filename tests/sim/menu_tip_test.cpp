@@ -43,6 +43,7 @@ TEST(MenuTipText, StopsAtTheBoundWhereverItFalls) {
     EXPECT_EQ(Expand(u"abcdef", 4), u"abc");
     EXPECT_EQ(Expand(u"a\tb", 4), u"a  ") << "in the middle of a tab's spaces";
     EXPECT_EQ(Expand(u"a\r\nb", 3), u"a\r") << "between CR and LF";
+    EXPECT_EQ(Expand(u"ab\U0001F600", 4), u"ab") << "before a pair, not inside it";
     EXPECT_EQ(Expand(u"", 1), u"");
     WCHAR untouched[2] = {u'q', 0};
     ExpandTabs(untouched, 0, u"abc", 4);
