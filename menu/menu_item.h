@@ -7,6 +7,9 @@
 // 128 characters and the terminator.
 #define MENU_LABEL_UNITS 129
 #define MENU_LABEL_TAB_SIZE 4
+// A label seldom holds more than a few dozen units: a line is measured over this many
+// first, and further only while all of them fit.
+#define MENU_MEASURE_FIRST_UNITS 32
 
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item);
 void DrawMenuItem(HWND hwnd, WPARAM wParam, DRAWITEMSTRUCT* item);

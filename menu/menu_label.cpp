@@ -42,26 +42,32 @@ static int ExpandFirstLine(WCHAR* dst, LPCWSTR src, int count, int tabSize, WCHA
 }
 
 // How many of the first `length` units of line the label keeps: each unit stays as long as
-// the units before it fit in width.
+// the units before it fit in width. One call gives the widths of every prefix.
 static int FittingLength(HDC dc, LPCWSTR line, int length, int width) {
-    int kept = 0;
-    while (kept < length) {
-        SIZE extent = {0, 0};
-        GetTextExtentExPointW(dc, line, kept, 0, NULL, NULL, &extent);
-        if (extent.cx > width) break;
-        ++kept;
-    }
-    return kept;
+    if (length == 0 || width < 0) return 0;
+    if (length == 1) return 1;
+    int fit = 0;
+    SIZE extent = {0, 0};
+    if (!GetTextExtentExPointW(dc, line, length - 1, width, &fit, NULL, &extent)) return length;
+    return fit + 1;
 }
 
 WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int tabSize) {
     if (!dst || !src || count < 1) return dst;
     if (tabSize < 1) tabSize = 1;
-    HFONT font = CreateMenuFont();
+    HFONT font = UseMenuFont();
     HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
+    // A label seldom holds more than a few dozen units: the line is expanded and measured
+    // over its first units, and further only while all of them fit.
+    int limit = count - 1 < MENU_MEASURE_FIRST_UNITS ? count - 1 : MENU_MEASURE_FIRST_UNITS;
     WCHAR next = 0;
-    int length = ExpandFirstLine(dst, src, count, tabSize, &next);
-    int kept = FittingLength(dc, dst, length, width);
+    int length = 0, kept = 0;
+    for (;;) {
+        length = ExpandFirstLine(dst, src, limit + 1, tabSize, &next);
+        kept = FittingLength(dc, dst, length, width);
+        if (kept < length || !next || limit == count - 1) break;
+        limit = limit < (count - 1) / 4 ? limit * 4 : count - 1;
+    }
     int cut = kept < length;
     // Dots take the place of the last character kept, a pair as a whole; without dots a
     // label ends before a pair it would split.
@@ -78,6 +84,6 @@ WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int
     }
     dst[end] = 0;
     if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
+    DoneWithMenuFont(font);
     return dst;
 }

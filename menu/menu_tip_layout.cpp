@@ -18,7 +18,7 @@ static SIZE MeasureTipLine(HDC dc, LPCWSTR line, int length) {
 int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, const RECT* itemRect) {
     if (!tipWnd || !text || !out || !menuRect || !itemRect) return 0;
     HDC dc = GetDC(tipWnd);
-    HFONT font = CreateMenuFont();
+    HFONT font = UseMenuFont();
     HGDIOBJ previous = (dc && font) ? SelectObject(dc, font) : NULL;
 
     LONG itemHeight = itemRect->bottom - itemRect->top;
@@ -44,7 +44,7 @@ int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, co
     }
 
     if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
+    DoneWithMenuFont(font);
     if (dc) ReleaseDC(tipWnd, dc);
 
     LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);

@@ -141,6 +141,7 @@ void ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(
 using namespace sim;
 
 BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
+    Record("GetTextMetricsW", {});
     DeviceContext* ctx = FindDc(dc);
     if (!ctx || !metrics) {
         Fail(ERROR_INVALID_PARAMETER);
@@ -170,6 +171,7 @@ BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
 }
 
 BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+    Record("GetTextExtentExPointW", {count, maxExtent});
     DeviceContext* ctx = FindDc(dc);
     if (!ctx || count < 0 || (!text && count > 0) || !size) {
         Fail(ERROR_INVALID_PARAMETER);
