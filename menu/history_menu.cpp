@@ -56,6 +56,7 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
 
     int lines = GetMenuLinesPerScreen(hwnd);
     g_historyCapacity = lines > 2 ? lines - 2 : lines;
+    OpenMenuMeasuring(hwnd);
     g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
     g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + 4;
 
@@ -75,6 +76,7 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
         // foreground back to the application the menu was opened over.
         if (chosen <= 0) RunHideStep(hwnd);
     }
+    CloseMenuMeasuring();
     LocalFree(g_mnemonicTable);
     g_mnemonicTable = NULL;
 }

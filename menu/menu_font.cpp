@@ -60,20 +60,6 @@ HFONT CreateMenuFont(void) {
     return CreateFontIndirectW(&font);
 }
 
-int GetMenuTextWidth(HWND hwnd, LPCWSTR text) {
-    if (!text) return 0;
-    HDC dc = GetDC(hwnd);
-    if (!dc) return 0;
-    HFONT font = CreateMenuFont();
-    HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
-    SIZE extent = {0, 0};
-    if (!GetTextExtentExPointW(dc, text, lstrlenW(text), 0, NULL, NULL, &extent)) extent.cx = 0;
-    if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
-    ReleaseDC(hwnd, dc);
-    return extent.cx;
-}
-
 int GetMenuLinesPerScreen(HWND hwnd) {
     TEXTMETRICW metrics;
     memset(&metrics, 0, sizeof(metrics));

@@ -8,6 +8,27 @@
 
 // Creates the menu font afresh from the registry; the caller deletes it.
 HFONT CreateMenuFont(void);
+// While the history menu is open, its measuring is set up once: the menu font, and a
+// context of the menu's owner window with that font selected. OpenMenuMeasuring sets it
+// up as the menu is built; CloseMenuMeasuring, after the menu has closed, lets it go.
+void OpenMenuMeasuring(HWND hwnd);
+void CloseMenuMeasuring(void);
+// The menu font to measure or draw with: the open menu's, or outside a menu one made
+// afresh. Hand it back with DoneWithMenuFont, which deletes only a font made afresh.
+HFONT UseMenuFont(void);
+void DoneWithMenuFont(HFONT font);
+// A context of a window with the menu font selected, as BeginMenuMeasuring hands it out.
+struct MENU_MEASURING {
+    HWND hwnd;
+    HDC dc;
+    HGDIOBJ previous;  // the font EndMenuMeasuring puts back
+    HFONT font;        // the font EndMenuMeasuring deletes, when it was made for this measuring
+};
+// Fills measuring with a context of hwnd in the menu font; metrics (when given) receives
+// the text metrics of the context's own font, as they were before the menu font went
+// in. Returns measuring->dc, 0 when hwnd has no context. EndMenuMeasuring hands it back.
+HDC BeginMenuMeasuring(HWND hwnd, MENU_MEASURING* measuring, TEXTMETRICW* metrics);
+void EndMenuMeasuring(MENU_MEASURING* measuring);
 // Fills lfHeight, lfWeight, lfItalic, lfCharSet and lfFaceName from the popup-menu font's
 // registry values. 1 only when the key opened and all five values were read whole.
 int ReadPopupMenuFont(LOGFONTW* font);

@@ -1,8 +1,6 @@
 // Measuring and drawing the owner-drawn items of the history menu.
 #include "menu/menu_item.h"
 
-#include <string.h>
-
 #include "core/runtime.h"
 #include "core/settings.h"
 #include "history/history.h"
@@ -16,10 +14,24 @@ static int IsHistoryItem(UINT id) { return id >= IDM_HISTORY_FIRST && id <= IDM_
 
 static const WCHAR* HistoryEntry(UINT id) { return g_historySlots[id - IDM_HISTORY_FIRST]; }
 
+// The width of text, exact up to limit: a long text is measured only as far as it can
+// widen the item, over its first units and further only while they all fit.
+static int WidthUpTo(HDC dc, LPCWSTR text, int length, int limit) {
+    if (limit < 0) limit = 0;
+    int measured = length < MENU_MEASURE_FIRST_UNITS ? length : MENU_MEASURE_FIRST_UNITS;
+    for (;; measured = measured < length / 4 ? measured * 4 : length) {
+        int fit = 0;
+        SIZE extent = {0, 0};
+        if (!GetTextExtentExPointW(dc, text, measured, limit, &fit, NULL, &extent)) return 0;
+        if (fit < measured || measured == length) return extent.cx;
+    }
+}
+
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     if (!item) return;
-    HDC dc = GetDC(hwnd);
-    if (!dc) return;
+    MENU_MEASURING measuring;
+    TEXTMETRICW metrics;
+    if (!BeginMenuMeasuring(hwnd, &measuring, &metrics)) return;
     WCHAR label[MENU_LABEL_UNITS];
     label[0] = 0;
     const WCHAR* text = label;
@@ -29,22 +41,13 @@ void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
         text = TEXT("Clear Clipboard");
     else if (IsHistoryItem(item->itemID))
         CopyFirstLine(label, HistoryEntry(item->itemID), MENU_LABEL_UNITS);
-
-    TEXTMETRICW metrics;
-    memset(&metrics, 0, sizeof(metrics));
-    GetTextMetricsW(dc, &metrics);
-    HFONT font = CreateMenuFont();
-    HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
-    SIZE extent = {0, 0};
-    GetTextExtentExPointW(dc, text, lstrlenW(text), 0, NULL, NULL, &extent);
-    if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
-
-    int width = IsHistoryItem(item->itemID) ? GetMenuTextWidth(hwnd, TEXT("W")) + extent.cx + 10 : extent.cx + 8;
+    // An entry's text starts after the mnemonic column, the width of "W" plus 4, and 6 more.
+    int start = IsHistoryItem(item->itemID) ? g_mnemonicColumnWidth + 6 : 8;
+    int width = start + WidthUpTo(measuring.dc, text, lstrlenW(text), g_maxItemWidth - start);
+    EndMenuMeasuring(&measuring);
     if (width > g_maxItemWidth) width = g_maxItemWidth;
     item->itemWidth = width > 0 ? static_cast<UINT>(width) : 0;
     item->itemHeight = static_cast<UINT>(metrics.tmHeight + metrics.tmExternalLeading);
-    ReleaseDC(hwnd, dc);
 }
 
 // The underlined mnemonic of entry id, centred in its column. An entry without a
@@ -65,8 +68,12 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     RECT itemRect = item->rcItem;
     g_menuSize.cx = itemRect.right;
 
-    HWND menuWnd = FindWindowW(MENU_WINDOW_CLASS, NULL);
-    if (menuWnd && !IsWindowVisible(menuWnd)) menuWnd = NULL;
+    // only the preview of a highlighted entry goes beside the menu window
+    HWND menuWnd = NULL;
+    if (g_settings.showToolTip && (item->itemState & ODS_SELECTED)) {
+        menuWnd = FindWindowW(MENU_WINDOW_CLASS, NULL);
+        if (menuWnd && !IsWindowVisible(menuWnd)) menuWnd = NULL;
+    }
 
     WCHAR label[MENU_LABEL_UNITS];
     label[0] = 0;
@@ -97,7 +104,7 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     } else if (IsHistoryItem(item->itemID)) {
         DrawMnemonicColumn(dc, item, &itemRect);
         RECT text = {itemRect.left + g_mnemonicColumnWidth + 6, itemRect.top, itemRect.right, itemRect.bottom};
-        DrawTextW(dc, label, -1, &text, DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
+        DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
     }
 
     SetTextColor(dc, previousColor);

@@ -7,11 +7,14 @@
 // 128 characters and the terminator.
 #define MENU_LABEL_UNITS 129
 #define MENU_LABEL_TAB_SIZE 4
+// A label seldom holds more than a few dozen units: a line is measured over this many
+// first, and further only while all of them fit.
+#define MENU_MEASURE_FIRST_UNITS 32
 
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item);
 void DrawMenuItem(HWND hwnd, WPARAM wParam, DRAWITEMSTRUCT* item);
 
-// Copies the first line of src (up to the terminator or a CR, at most count - 1
+// Copies the first line of src (up to the terminator, a CR or an LF, at most count - 1
 // characters) into dst, terminated. Returns dst.
 WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count);
 // Copies the first line of src into dst with tabs expanded, cut where it grows wider than

@@ -2,59 +2,88 @@
 // menu's width.
 #include "menu/menu_font.h"
 #include "menu/menu_item.h"
+#include "menu/menu_text.h"
 
 WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count) {
     if (!dst || !src || count < 1) return dst;
     int n = 0;
-    while (n < count - 1 && src[n] && src[n] != TEXT('\r')) {
+    while (n < count - 1 && src[n] && !IsLineEnd(src[n])) {
         dst[n] = src[n];
         ++n;
     }
+    if (n > 0 && IsPair(src[n - 1], src[n])) --n;
     dst[n] = 0;
     return dst;
 }
 
-static int WidthOfFirst(HDC dc, LPCWSTR text, int count) {
-    SIZE extent = {0, 0};
-    GetTextExtentExPointW(dc, text, count, 0, NULL, NULL, &extent);
-    return extent.cx;
+// Puts the first line of src into dst with tabs expanded, at most count - 1 units, and
+// returns its length. *next is the unit that would have followed (0 after the line's end).
+static int ExpandFirstLine(WCHAR* dst, LPCWSTR src, int count, int tabSize, WCHAR* next) {
+    int length = 0, i = 0;
+    *next = 0;
+    for (; src[i] && !IsLineEnd(src[i]); ++i) {
+        int spaces = src[i] == TEXT('\t') ? tabSize - length % tabSize : 0;
+        if (length >= count - 1) {
+            *next = spaces ? TEXT(' ') : src[i];
+            break;
+        }
+        if (!spaces) {
+            dst[length++] = src[i];
+            continue;
+        }
+        // the spaces of a tab stop at the label's bound like any other character
+        for (; spaces > 0 && length < count - 1; --spaces) dst[length++] = TEXT(' ');
+        if (spaces) {
+            *next = TEXT(' ');
+            break;
+        }
+    }
+    return length;
 }
 
-// Puts ch at dst[*length] and keeps it when what was there before it still fits.
-static int PlaceFitting(HDC dc, WCHAR* dst, int* length, WCHAR ch, int width) {
-    dst[*length] = ch;
-    if (WidthOfFirst(dc, dst, *length) > width) return 0;
-    ++*length;
-    return 1;
+// How many of the first `length` units of line the label keeps: each unit stays as long as
+// the units before it fit in width. One call gives the widths of every prefix.
+static int FittingLength(HDC dc, LPCWSTR line, int length, int width) {
+    if (length == 0 || width < 0) return 0;
+    if (length == 1) return 1;
+    int fit = 0;
+    SIZE extent = {0, 0};
+    if (!GetTextExtentExPointW(dc, line, length - 1, width, &fit, NULL, &extent)) return length;
+    return fit + 1;
 }
 
 WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int tabSize) {
-    HFONT font = CreateMenuFont();
+    if (!dst || !src || count < 1) return dst;
+    if (tabSize < 1) tabSize = 1;
+    HFONT font = UseMenuFont();
     HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
-    if (dst && src && count >= 1) {
-        if (tabSize < 1) tabSize = 1;
-        int length = 0, cut = 0;
-        for (int i = 0; src[i] && length < count - 1 && !cut; ++i) {
-            WCHAR ch = src[i];
-            if (ch == TEXT('\r')) break;
-            if (ch != TEXT('\t')) {
-                cut = !PlaceFitting(dc, dst, &length, ch, width);
-                continue;
-            }
-            // the spaces of a tab stop at the label's bound like any other character
-            for (int spaces = tabSize - length % tabSize; spaces > 0 && !cut && length < count - 1; --spaces)
-                cut = !PlaceFitting(dc, dst, &length, TEXT(' '), width);
-        }
-        dst[length] = 0;
-        if (cut && length >= 2) {
-            int end = length;
-            dst[length - 1] = TEXT('.');
-            if (length < count - 1) dst[end++] = TEXT('.');
-            if (length + 1 < count - 1) dst[end++] = TEXT('.');
-            dst[end] = 0;
-        }
+    // A label seldom holds more than a few dozen units: the line is expanded and measured
+    // over its first units, and further only while all of them fit.
+    int limit = count - 1 < MENU_MEASURE_FIRST_UNITS ? count - 1 : MENU_MEASURE_FIRST_UNITS;
+    WCHAR next = 0;
+    int length = 0, kept = 0;
+    for (;;) {
+        length = ExpandFirstLine(dst, src, limit + 1, tabSize, &next);
+        kept = FittingLength(dc, dst, length, width);
+        if (kept < length || !next || limit == count - 1) break;
+        limit = limit < (count - 1) / 4 ? limit * 4 : count - 1;
     }
+    int cut = kept < length;
+    // Dots take the place of the last character kept, a pair as a whole; without dots a
+    // label ends before a pair it would split.
+    int dots = cut && kept >= 2;
+    if (dots && IsPair(dst[kept - 2], dst[kept - 1]))
+        --kept;
+    else if (!dots && kept > 0 && IsPair(dst[kept - 1], cut ? dst[kept] : next))
+        --kept;
+    int end = kept;
+    if (dots) {
+        dst[kept - 1] = TEXT('.');
+        if (kept < count - 1) dst[end++] = TEXT('.');
+        if (kept + 1 < count - 1) dst[end++] = TEXT('.');
+    }
+    dst[end] = 0;
     if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
+    DoneWithMenuFont(font);
     return dst;
 }

@@ -108,12 +108,12 @@ static void PaintMenuTip(HWND hwnd, HDC dc) {
     FillRect(dc, &inside, GetSysColorBrush(COLOR_INFOBK | SYS_COLOR_INDEX_FLAG));
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT | SYS_COLOR_INDEX_FLAG));
     SetBkMode(dc, TRANSPARENT);
-    HFONT font = CreateMenuFont();
+    HFONT font = UseMenuFont();
     HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
     RECT text = {client.left + 3, client.top, client.right - 3, client.bottom};
     DrawTextW(dc, g_pszMenuTipText, -1, &text, DT_NOPREFIX);
     if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
+    DoneWithMenuFont(font);
 }
 
 LRESULT CALLBACK MenuTipWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,5 +42,6 @@ int CountChars(LPCWSTR text, int bound);
 // Tabs among the first min(length, bound) characters; 0 for no text.
 int CountTabs(LPCWSTR text, int bound);
 // Copies src into dst (dstCount units, always terminated) with each tab turned into the
-// spaces up to the next multiple of tabSize columns; CR LF starts the column count again.
+// spaces up to the next multiple of tabSize columns; every line end starts the column
+// count again.
 void ExpandTabs(WCHAR* dst, int dstCount, LPCWSTR src, int tabSize);

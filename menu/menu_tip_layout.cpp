@@ -1,6 +1,7 @@
 // Where the preview tooltip goes: as wide as the widest line and as high as its lines,
 // beside the menu and level with the highlighted item, kept on the screen where it can be.
 #include "menu/menu_font.h"
+#include "menu/menu_text.h"
 #include "menu/menu_tip.h"
 
 // One line of the preview; an empty line measures as a space.
@@ -17,33 +18,33 @@ static SIZE MeasureTipLine(HDC dc, LPCWSTR line, int length) {
 int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, const RECT* itemRect) {
     if (!tipWnd || !text || !out || !menuRect || !itemRect) return 0;
     HDC dc = GetDC(tipWnd);
-    HFONT font = CreateMenuFont();
+    HFONT font = UseMenuFont();
     HGDIOBJ previous = (dc && font) ? SelectObject(dc, font) : NULL;
 
     LONG itemHeight = itemRect->bottom - itemRect->top;
     LONG widest = 0, height = 0;
     int lines = 0;
-    // Lines end at CR LF only; a lone CR or LF stays inside its line, and a text that
-    // ends in CR LF has no empty last line.
+    // Lines end where the painting breaks them: at CR LF, a lone CR or a lone LF. A text
+    // that ends in a line end has no empty last line.
     for (int start = 0, i = 0;;) {
-        int pair = text[i] == TEXT('\r') && text[i + 1] == TEXT('\n');
-        if (!pair && text[i]) {
+        WCHAR ch = text[i];
+        if (ch && !IsLineEnd(ch)) {
             ++i;
             continue;
         }
-        if (pair || i > start) {
+        if (ch || i > start) {
             SIZE line = MeasureTipLine(dc, text + start, i - start);
             if (line.cx > widest) widest = line.cx;
             height += (lines == 0 && itemHeight > line.cy) ? itemHeight : line.cy;
             ++lines;
         }
-        if (!pair) break;
-        i += 2;
+        if (!ch) break;
+        i += (ch == TEXT('\r') && text[i + 1] == TEXT('\n')) ? 2 : 1;
         start = i;
     }
 
     if (previous) SelectObject(dc, previous);
-    if (font) DeleteObject(font);
+    DoneWithMenuFont(font);
     if (dc) ReleaseDC(tipWnd, dc);
 
     LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);

@@ -1,4 +1,5 @@
 // Preparing the preview text: counting and tab expansion.
+#include "menu/menu_text.h"
 #include "menu/menu_tip.h"
 
 int CountChars(LPCWSTR text, int bound) {
@@ -35,8 +36,9 @@ void ExpandTabs(WCHAR* dst, int dstCount, LPCWSTR src, int tabSize) {
             }
             ++i;
         } else {
+            if (IsPair(ch, src[i + 1]) && out + 1 == last) break;  // no room for both halves
             dst[out++] = ch;
-            ++column;
+            column = IsLineEnd(ch) ? 0 : column + 1;
             ++i;
         }
     }

@@ -77,6 +77,7 @@ FontModel ModelOf(const LOGFONTW& font) {
 }
 
 int CharAdvance(const FontModel& model, WCHAR c) {
+    if (c < 0x1100) return IsWideLatin(c) ? model.wide : model.narrow;
     if (c >= 0xDC00 && c <= 0xDFFF) return 0;  // the second half of a pair adds nothing
     if (IsFullWidth(c) || (c >= 0xD800 && c <= 0xDBFF)) return model.fullWidth;
     if (IsWideLatin(c)) return model.wide;

@@ -31,7 +31,7 @@ struct TextRun {
     std::u16string text;         // as shown: prefixes resolved
     RECT box{};                  // where the text stands, in client coordinates
     RECT clip{};                 // what of it can show: the format rectangle or the client area
-    std::u16string visible;      // the characters that show at least in part
+    std::u16string visible;      // the characters that show at least in part (DrawingOf fills it)
     int underline = -1;          // index into text of the underlined character, or -1
     COLORREF color = 0;
     int bkMode = OPAQUE;
@@ -52,6 +52,8 @@ struct FilledRect {
 struct WindowDrawing {
     std::vector<TextRun> texts;
     std::vector<FilledRect> fills;
+    bool clipped = false;        // everything lies within clippedTo, the area it was last cut to
+    RECT clippedTo{};
 };
 
 struct GdiState {
@@ -74,7 +76,7 @@ void ReportGdiMisuse(const std::string& what, const void* handle);
 COLORREF SysColorValue(int index);
 // Adds drawing to a window's record, covering what lies wholly beneath it.
 void RecordFill(HWND hwnd, const FilledRect& fill);
-void RecordText(HWND hwnd, const TextRun& run);
+void RecordText(HWND hwnd, TextRun&& run);
 // The part of a window's client area drawing can reach (the screen for no window).
 RECT DrawableArea(HWND hwnd);
 

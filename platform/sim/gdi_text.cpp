@@ -21,6 +21,10 @@ bool Within(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 RECT Intersect(const RECT& a, const RECT& b) {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
     if (r.right < r.left) r.right = r.left;
@@ -94,14 +98,15 @@ WindowDrawing& DrawingWithin(HWND hwnd) {
     WindowDrawing& d = Gdi().drawings[reinterpret_cast<uintptr_t>(hwnd)];
     if (hwnd && !FindWin(hwnd)) return d;  // a window that is gone keeps what it last showed
     RECT area = DrawableArea(hwnd);
+    // what is drawn is cut to the area as it is drawn: only a changed area cuts it again
+    if (d.clipped && SameRect(area, d.clippedTo)) return d;
+    d.clipped = true;
+    d.clippedTo = area;
     for (FilledRect& f : d.fills) f.rect = Intersect(f.rect, area);
     d.fills.erase(std::remove_if(d.fills.begin(), d.fills.end(),
                                  [](const FilledRect& f) { return f.rect.right <= f.rect.left || f.rect.bottom <= f.rect.top; }),
                   d.fills.end());
-    for (TextRun& t : d.texts) {
-        t.clip = Intersect(t.clip, area);
-        t.visible = VisiblePart(t);
-    }
+    for (TextRun& t : d.texts) t.clip = Intersect(t.clip, area);
     return d;
 }
 
@@ -123,15 +128,17 @@ void RecordFill(HWND hwnd, const FilledRect& fill) {
     d.fills.push_back(fill);
 }
 
-void RecordText(HWND hwnd, const TextRun& run) {
+void RecordText(HWND hwnd, TextRun&& run) {
     WindowDrawing& d = DrawingWithin(hwnd);
     if (run.bkMode == OPAQUE) Cover(d, Intersect(run.box, run.clip));
-    d.texts.push_back(run);
+    d.texts.push_back(std::move(run));
 }
 
 WindowDrawing DrawingOf(HWND hwnd) {
     if (!Gdi().drawings.count(reinterpret_cast<uintptr_t>(hwnd))) return WindowDrawing{};
-    return DrawingWithin(hwnd);
+    WindowDrawing d = DrawingWithin(hwnd);
+    for (TextRun& t : d.texts) t.visible = VisiblePart(t);
+    return d;
 }
 
 void ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(hwnd)); }
@@ -141,6 +148,7 @@ void ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(
 using namespace sim;
 
 BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
+    Record("GetTextMetricsW", {});
     DeviceContext* ctx = FindDc(dc);
     if (!ctx || !metrics) {
         Fail(ERROR_INVALID_PARAMETER);
@@ -170,6 +178,7 @@ BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
 }
 
 BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
+    Record("GetTextExtentExPointW", {count, maxExtent});
     DeviceContext* ctx = FindDc(dc);
     if (!ctx || count < 0 || (!text && count > 0) || !size) {
         Fail(ERROR_INVALID_PARAMETER);
@@ -200,14 +209,18 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format) {
     if (all.empty()) return 0;
     LOGFONTW lf = FontOf(*ctx);
     FontModel m = ModelOf(lf);
-    std::vector<std::u16string> raw = (format & DT_SINGLELINE) ? std::vector<std::u16string>{all} : SplitLines(all);
+    std::vector<std::u16string> raw;
+    if (format & DT_SINGLELINE)
+        raw.push_back(std::move(all));
+    else
+        raw = SplitLines(all);
 
     std::vector<Line> lines;
+    lines.reserve(raw.size());
     int widest = 0;
-    for (const std::u16string& r : raw) {
-        Line line = (format & DT_NOPREFIX) ? Line{r, -1} : Unprefix(r);
-        widest = std::max(widest, TextWidth(m, line.text.data(), line.text.size()));
-        lines.push_back(line);
+    for (std::u16string& r : raw) {
+        lines.push_back((format & DT_NOPREFIX) ? Line{std::move(r), -1} : Unprefix(r));
+        widest = std::max(widest, TextWidth(m, lines.back().text.data(), lines.back().text.size()));
     }
     int height = m.height * static_cast<int>(lines.size());
     if (format & DT_CALCRECT) {
@@ -224,13 +237,13 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format) {
     RECT area = DrawableArea(ctx->hwnd);
     RECT clip = (format & DT_NOCLIP) ? area : Intersect(*rect, area);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
+        Line& line = lines[i];
         int width = TextWidth(m, line.text.data(), line.text.size());
         LONG left = rect->left;
         if (format & DT_CENTER) left = rect->left + (rect->right - rect->left - width) / 2;
         else if (format & DT_RIGHT) left = rect->right - width;
         TextRun run;
-        run.text = line.text;
+        run.text = std::move(line.text);
         run.underline = line.underline;
         run.box = RECT{left, top + m.height * static_cast<LONG>(i), left + width, top + m.height * static_cast<LONG>(i + 1)};
         run.clip = clip;
@@ -240,9 +253,9 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format) {
         run.font = lf;
         run.format = format;
         run.formatRect = *rect;
-        for (WCHAR c : line.text) run.advances.push_back(CharAdvance(m, c));
-        run.visible = VisiblePart(run);
-        RecordText(ctx->hwnd, run);
+        run.advances.reserve(run.text.size());
+        for (WCHAR c : run.text) run.advances.push_back(CharAdvance(m, c));
+        RecordText(ctx->hwnd, std::move(run));
     }
     return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - rect->top + m.height : height;
 }

@@ -84,5 +84,6 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
 }
 
 LONG RegCloseKey(HKEY key) {
+    Record("RegCloseKey", {});
     return Registry().open.erase(reinterpret_cast<uintptr_t>(key)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

@@ -175,11 +175,28 @@ struct DeviceState {
     // every extension of the device (clipboard, GDI, menus, dialogs, shell) keeps its own
     // state object here, created on first use
     std::map<std::string, std::shared_ptr<void>> extensions;
+    // tells this device's state from a later one's made at the same address
+    const uint64_t serial = NextStateSerial();
     template <typename T>
-    T& Extension(const std::string& key) {
+    T& Extension(const char* key) {
+        // Every platform call reaches its extension, often several times: remember the
+        // last one found for this type. Only one of the device's threads runs at a time.
+        static const DeviceState* owner = nullptr;
+        static uint64_t ownerSerial = 0;
+        static const char* ownerKey = nullptr;
+        static T* found = nullptr;
+        if (owner == this && ownerSerial == serial && ownerKey == key) return *found;
         auto& slot = extensions[key];
         if (!slot) slot = std::make_shared<T>();
-        return *static_cast<T*>(slot.get());
+        owner = this;
+        ownerSerial = serial;
+        ownerKey = key;
+        found = static_cast<T*>(slot.get());
+        return *found;
+    }
+    static uint64_t NextStateSerial() {
+        static uint64_t next = 0;
+        return ++next;
     }
 };
 

@@ -15,12 +15,14 @@ std::u16string Repeat(char16_t c, size_t n) { return std::u16string(n, c); }
 
 // ---- the first line ----
 
-TEST(CopyFirstLine, StopsAtACarriageReturnOrTheBound) {
+TEST(CopyFirstLine, StopsAtALineEndOrTheBound) {
     WCHAR out[16];
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"abc\r\ndef", 16)), u"abc");
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"\r\nabc", 16)), u"");
-    EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\ncd\rx", 16)), u"ab\ncd") << "a lone LF is an ordinary character";
+    EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\ncd", 16)), u"ab") << "a lone LF";
+    EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\rcd", 16)), u"ab") << "a lone CR";
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"abcdefgh", 4)), u"abc");
+    EXPECT_EQ(std::u16string(CopyFirstLine(out, u"ab\U0001F600c", 4)), u"ab") << "the bound falls inside a pair";
     EXPECT_EQ(std::u16string(CopyFirstLine(out, u"", 4)), u"");
 }
 
@@ -69,6 +71,15 @@ TEST_F(FitTextTest, HoldsAtMost128Characters) {
     EXPECT_EQ(Fit(Repeat(u'a', 200), 100000), Repeat(u'a', 128));
 }
 
+// One character in two units: 20 pixels for the first half, nothing for the second.
+const std::u16string kPair = u"\U0001F600";
+
+TEST_F(FitTextTest, CutsBeforeASurrogatePairNeverInsideIt) {
+    EXPECT_EQ(Fit(Repeat(u'a', 127) + kPair, 100000), Repeat(u'a', 127)) << "at the 128-unit bound";
+    EXPECT_EQ(Fit(kPair + u"abc", 15), u"") << "the first character alone";
+    EXPECT_EQ(Fit(u"ab" + kPair + u"cdef", 45), u"ab" + kPair + u"...") << "a whole pair stays";
+}
+
 TEST_F(FitTextTest, ExpandsTabsToColumnsOfFourAndShowsTheFirstLineOnly) {
     EXPECT_EQ(Fit(u"\tX", 1000), u"    X");
     EXPECT_EQ(Fit(u"a\tX", 1000), u"a   X");
@@ -76,7 +87,8 @@ TEST_F(FitTextTest, ExpandsTabsToColumnsOfFourAndShowsTheFirstLineOnly) {
     EXPECT_EQ(Fit(u"abc\tX", 1000), u"abc X");
     EXPECT_EQ(Fit(u"abcd\t\tX", 1000), u"abcd        X");
     EXPECT_EQ(Fit(u"abc\r\ndef", 1000), u"abc");
-    EXPECT_EQ(Fit(u"ab\ncd", 1000), u"ab\ncd");
+    EXPECT_EQ(Fit(u"ab\ncd", 1000), u"ab");
+    EXPECT_EQ(Fit(u"ab\rcd", 1000), u"ab");
     EXPECT_EQ(Fit(u"\tabcdefgh", 60), u"    ab...") << "a tab's spaces count like characters";
     EXPECT_EQ(Fit(u"a\tb", 1000, 4), u"a  ") << "a tab's spaces stop at the bound too";
 }
@@ -164,9 +176,9 @@ TEST_F(DrawItemTest, ASelectedEntryShowsItsUnderlinedMnemonicAndItsLabelInTheHig
     const sim::TextRun& label = texts[1];
     EXPECT_EQ(label.text, u"hello & bye") << "an ampersand of the entry shows as itself";
     EXPECT_EQ(label.underline, -1);
-    EXPECT_EQ(label.format, 0x904u);
+    EXPECT_EQ(label.format, 0x924u);
     EXPECT_EQ(label.box.left, kWide + 4 + 6);
-    EXPECT_EQ(label.box.top, 0) << "without DT_SINGLELINE the label starts at the item's top";
+    EXPECT_EQ(label.box.top, (24 - kLineHeight) / 2) << "one line, centred like the mnemonic";
     EXPECT_EQ(label.color, kHighlightText);
     EXPECT_EQ(label.bkMode, TRANSPARENT);
     EXPECT_EQ(label.Face(), kMenuFace) << "drawn in the font the menu's context carries";

@@ -30,19 +30,20 @@ TEST(MenuTipText, CountsCharactersAndTabsWithinTheBound) {
     EXPECT_EQ(CountTabs(u"a\tb\t", 3), 1);
 }
 
-TEST(MenuTipText, TabsRunToTheNextColumnOfFourAndOnlyCrLfStartsAColumnAgain) {
+TEST(MenuTipText, TabsRunToTheNextColumnOfFourAndEveryLineEndStartsAColumnAgain) {
     EXPECT_EQ(Expand(u"\tx", 64), u"    x");
     EXPECT_EQ(Expand(u"ab\tx", 64), u"ab  x");
     EXPECT_EQ(Expand(u"abcd\tx", 64), u"abcd    x");
     EXPECT_EQ(Expand(u"abc\r\n\tx", 64), u"abc\r\n    x");
-    EXPECT_EQ(Expand(u"ab\n\tx", 64), u"ab\n x") << "a lone LF is a character of the line";
-    EXPECT_EQ(Expand(u"ab\r\tx", 64), u"ab\r x") << "so is a lone CR";
+    EXPECT_EQ(Expand(u"ab\n\tx", 64), u"ab\n    x") << "a lone LF";
+    EXPECT_EQ(Expand(u"ab\r\tx", 64), u"ab\r    x") << "a lone CR";
 }
 
 TEST(MenuTipText, StopsAtTheBoundWhereverItFalls) {
     EXPECT_EQ(Expand(u"abcdef", 4), u"abc");
     EXPECT_EQ(Expand(u"a\tb", 4), u"a  ") << "in the middle of a tab's spaces";
     EXPECT_EQ(Expand(u"a\r\nb", 3), u"a\r") << "between CR and LF";
+    EXPECT_EQ(Expand(u"ab\U0001F600", 4), u"ab") << "before a pair, not inside it";
     EXPECT_EQ(Expand(u"", 1), u"");
     WCHAR untouched[2] = {u'q', 0};
     ExpandTabs(untouched, 0, u"abc", 4);
@@ -96,11 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"UpToTheMiddle", Lines(20), {100, 300, 300, 400}, kLow, {304, 240, 350, 641}},
         LayoutCase{"OffTheBottomFromTheUpperHalf", Lines(25), {100, 100, 300, 400}, kLow, {304, 100, 350, 601}},
         LayoutCase{"LevelWithTheItem", Lines(2), {100, 250, 300, 400}, {0, 50, 200, 70}, {304, 300, 350, 341}},
-        // lines end at CR LF only; an empty line measures as a space
+        // lines end at CR LF, a lone CR or a lone LF; an empty line measures as a space
         LayoutCase{"NoEmptyLastLine", u"abc\r\n", {100, 100, 300, 300}, kItem, {304, 100, 340, 125}},
         LayoutCase{"OnlyALineBreak", u"\r\n", {100, 100, 300, 300}, kItem, {304, 100, 320, 125}},
         LayoutCase{"EmptyLineBetween", u"a\r\n\r\nbb", {100, 100, 300, 300}, kItem, {304, 100, 330, 165}},
-        LayoutCase{"LoneLfAndCrStayInTheLine", u"ab\ncd\re", {100, 100, 300, 300}, kItem, {304, 100, 380, 125}},
+        LayoutCase{"LoneLfAndCrEndLines", u"ab\ncd\re", {100, 100, 300, 300}, kItem, {304, 100, 330, 165}},
+        LayoutCase{"NoEmptyLastLineAfterALoneLf", u"abc\n", {100, 100, 300, 300}, kItem, {304, 100, 340, 125}},
         LayoutCase{"ALineTallerThanTheItem", u"a", {100, 100, 300, 300}, {0, 0, 200, 12}, {304, 100, 320, 121}}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 

@@ -1,0 +1,13 @@
+// What the history menu's labels and preview treat as the end of a line, and where they
+// may cut a text without leaving half of a surrogate pair.
+#pragma once
+
+#include "platform/platform.h"
+
+// A lone LF, a lone CR and CR LF each end a line.
+inline int IsLineEnd(WCHAR ch) { return ch == TEXT('\r') || ch == TEXT('\n'); }
+inline int IsHighSurrogate(WCHAR ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+inline int IsLowSurrogate(WCHAR ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+// 1 when the units last and next are the two halves of one pair, so that a cut between
+// them would leave a stray half.
+inline int IsPair(WCHAR last, WCHAR next) { return IsHighSurrogate(last) && IsLowSurrogate(next); }
