@@ -17,7 +17,10 @@
 
 #include "win32_caret.h"
 #include "win32_ce_shell.h"
+#include "../platform_screens.h"
 #include "win32_clipboard.h"
+#include "win32_dialogs.h"
 #include "win32_key_focus.h"
 #include "win32_popup_menu.h"
+#include "win32_screens.h"
 #include "win32_system_colors.h"

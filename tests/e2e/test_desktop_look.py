@@ -1,0 +1,80 @@
+"""Zarvic's dialogs as a desktop shows them, with the real Zarvic.exe under Wine: every
+dialog caption whole in the desktop's message font, at 96 and at 144 DPI."""
+
+import json
+
+from harness import ZARVIC_CLASS, data_file_image, settings_record, wait_for, windows_path
+from tray_steps import ABOUT_TITLE, IDM_ABOUT, IDM_SETTING, SETTING_TITLE, run_tray_command, wait_dialog
+
+WM_CLOSE = 0x0010
+CTRL_ALT_C = data_file_image(settings_record("C", alt=True, ctrl=True, tooltip=False))
+
+BUTTON_TYPES_WITH_BOX = {2, 3, 4, 5, 6, 9}      # check boxes and radio buttons
+PUSH_BUTTON_TYPES = {0, 1}
+STATIC_TEXT_TYPES = {0, 1, 2, 0xB, 0xC}         # left, centre, right, simple, left without wrap
+
+
+def _captions(wine, dialog):
+    """The dialog's controls with their room and their captions' sizes (zv_captions)."""
+    out = wine.folder / "captions.json"
+    assert wine.tool("zv_captions", "--out", windows_path(out), dialog["hwnd"]) == 0
+    lines = [json.loads(line) for line in out.read_text(encoding="utf-8").splitlines() if line.strip()]
+    return lines[0], lines[1:]
+
+
+def _clipped(font, controls):
+    """The captions that do not fit their controls: a check box's caption also needs the
+    box (13 pixels at 96 DPI) and a gap beside it, a push button's a little frame."""
+    dpi = font["dpi"]
+    clipped = []
+    for c in controls:
+        if not c["text"]:
+            continue
+        need_width, need_height = c["text_size"]
+        if c["class"].lower() == "button":
+            kind = c["style"] & 0xF
+            if kind in BUTTON_TYPES_WITH_BOX:
+                need_width += (13 + 3) * dpi // 96
+            elif kind in PUSH_BUTTON_TYPES:
+                need_width += 4
+            else:
+                continue
+        elif c["class"].lower() != "static" or c["style"] & 0x1F not in STATIC_TEXT_TYPES:
+            continue
+        width, height = c["client"]
+        if need_width > width or need_height > height:
+            clipped.append((c["text"], [need_width, need_height], c["client"]))
+    return clipped
+
+
+def _check_dialogs(wine, label):
+    for command, title, name in ((IDM_SETTING, SETTING_TITLE, "settings"), (IDM_ABOUT, ABOUT_TITLE, "about")):
+        run_tray_command(wine, command)
+        dialog = wait_dialog(wine, title)
+        wine.screenshot(f"{name}_{label}")
+        font, controls = _captions(wine, dialog)
+        assert len(controls) >= 10, controls
+        assert _clipped(font, controls) == [], (title, font, _clipped(font, controls))
+        wine.post(None, WM_CLOSE, hwnd=dialog["hwnd"])
+        wine.wait_no_window(None, title)
+
+
+def _start(wine):
+    wine.install_zarvic(data=CTRL_ALT_C)
+    zarvic = wine.start_zarvic()
+    wine.wait_window(ZARVIC_CLASS, visible=True)
+    return zarvic
+
+
+def test_dialog_captions_are_whole_at_96_and_144_dpi(wine):
+    zarvic = _start(wine)
+    _check_dialogs(wine, "96dpi")
+    assert wine.close_zarvic(zarvic) == 0
+
+    try:
+        wine.set_dpi(144)
+        zarvic = _start(wine)
+        _check_dialogs(wine, "144dpi")
+        assert wine.close_zarvic(zarvic) == 0
+    finally:
+        wine.set_dpi(96)
