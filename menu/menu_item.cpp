@@ -35,6 +35,8 @@ void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     GetTextMetricsW(dc, &metrics);
     HFONT font = CreateMenuFont();
     HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
+    // On a screen of another resolution a line is as high as the menu font scaled to it.
+    if (previous && g_menuDpi != SCREEN_DEFAULT_DPI) GetTextMetricsW(dc, &metrics);
     SIZE extent = {0, 0};
     GetTextExtentExPointW(dc, text, lstrlenW(text), 0, NULL, NULL, &extent);
     if (previous) SelectObject(dc, previous);

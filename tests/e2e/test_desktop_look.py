@@ -1,11 +1,13 @@
-"""Zarvic's dialogs as a desktop shows them, with the real Zarvic.exe under Wine: every
-dialog caption whole in the desktop's message font, at 96 and at 144 DPI."""
+"""Zarvic's dialogs and history menu as a desktop shows them, with the real Zarvic.exe under
+Wine: every dialog caption whole in the desktop's message font, at 96 and at 144 DPI, and
+the history menu scaled to the screen's DPI."""
 
 import json
 
-from harness import ZARVIC_CLASS, data_file_image, settings_record, wait_for, windows_path
+from harness import TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for, windows_path
 from tray_steps import ABOUT_TITLE, IDM_ABOUT, IDM_SETTING, SETTING_TITLE, run_tray_command, wait_dialog
 
+MENU_CLASS = "#32768"
 WM_CLOSE = 0x0010
 CTRL_ALT_C = data_file_image(settings_record("C", alt=True, ctrl=True, tooltip=False))
 
@@ -66,6 +68,34 @@ def _start(wine):
     return zarvic
 
 
+def _open_menu(wine):
+    wine.key("ctrl+alt+c")
+    return wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
+
+
+def _close_menu(wine, menu):
+    wine.x_focus(menu)
+    wine.key("Escape")
+    wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
+    wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front again")
+
+
+def _menu_height(wine):
+    menu = _open_menu(wine)
+    _close_menu(wine, menu)
+    return menu["rect"][3] - menu["rect"][1]
+
+
+def _open_menu_with_an_entry(wine):
+    """Captures one text over the target, then opens the history menu and returns its window."""
+    wine.start_target()
+    wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front")
+    before = _menu_height(wine)
+    wine.set_clipboard("an entry of the history")
+    wait_for(lambda: _menu_height(wine) > before, 30, "the text to enter the history")
+    return _open_menu(wine)
+
+
 def test_dialog_captions_are_whole_at_96_and_144_dpi(wine):
     zarvic = _start(wine)
     _check_dialogs(wine, "96dpi")
@@ -78,3 +108,24 @@ def test_dialog_captions_are_whole_at_96_and_144_dpi(wine):
         assert wine.close_zarvic(zarvic) == 0
     finally:
         wine.set_dpi(96)
+
+
+def test_history_menu_follows_the_screen_dpi(wine):
+    sizes = {}
+    try:
+        for dpi in (96, 144):
+            wine.set_dpi(dpi)
+            zarvic = _start(wine)
+            menu = _open_menu_with_an_entry(wine)
+            wine.screenshot(f"history_menu_{dpi}dpi")
+            left, top, right, bottom = menu["rect"]
+            assert 0 <= left < right <= 800 and 0 <= top < bottom <= 480, menu
+            sizes[dpi] = (right - left, bottom - top)
+            _close_menu(wine, menu)
+            assert wine.close_zarvic(zarvic) == 0
+    finally:
+        wine.set_dpi(96)
+    # The entry is longer than the widest label, sixteen "A" in the menu font: the menu is
+    # as wide as that font at the screen's DPI, half as wide again at 144 as at 96.
+    assert 1.3 <= sizes[144][0] / sizes[96][0] <= 1.7, sizes
+    assert sizes[144][1] > sizes[96][1], sizes
