@@ -13,6 +13,9 @@
 #define DIALOG_PROC_PROPERTY L"Zarvic.DialogProc"
 #define CAPTION_UNITS 256
 #define CHECK_BOX_PIXELS_AT_96_DPI 13
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 static DLGPROC g_creatingProc;
 
@@ -181,14 +184,21 @@ static void FitCaptions(HWND dialog) {
 }
 
 // Stands before the program's dialog procedure: fits the captions before it sees
-// WM_INITDIALOG (it centres the dialog by its size then).
+// WM_INITDIALOG (it centres the dialog by its size then), and again once Windows has laid
+// the dialog out anew for a monitor of another DPI.
 static INT_PTR CALLBACK FittingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    static UINT refit = RegisterWindowMessageW(L"Zarvic.FitCaptions");
     DLGPROC proc = (DLGPROC)GetPropW(dialog, DIALOG_PROC_PROPERTY);
     if (!proc) {
         proc = g_creatingProc;
         if (!proc || !SetPropW(dialog, DIALOG_PROC_PROPERTY, (HANDLE)proc)) return FALSE;
     }
     if (message == WM_INITDIALOG) FitCaptions(dialog);
+    if (message == WM_DPICHANGED) PostMessageW(dialog, refit, 0, 0);
+    if (refit && message == refit) {
+        FitCaptions(dialog);
+        return TRUE;
+    }
     INT_PTR result = proc(dialog, message, wParam, lParam);
     if (message == WM_NCDESTROY) RemovePropW(dialog, DIALOG_PROC_PROPERTY);
     return result;
