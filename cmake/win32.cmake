@@ -9,12 +9,24 @@ add_custom_command(
     DEPENDS ${ZARVIC_RES}
     COMMENT "Linking resources into an object")
 
-add_executable(zarvic WIN32 ${ZARVIC_LOGIC_SOURCES} ${ZARVIC_WIN32_SOURCES} ${ZARVIC_RES_OBJECT})
+# The desktop's own resources, beside the shared image: the application manifest.
+set(ZARVIC_DESKTOP_RES_OBJECT ${CMAKE_BINARY_DIR}/zarvic_desktop_res.o)
+add_custom_command(
+    OUTPUT ${ZARVIC_DESKTOP_RES_OBJECT}
+    COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff -c 65001
+            -I ${CMAKE_SOURCE_DIR}/resources ${CMAKE_SOURCE_DIR}/resources/zarvic_desktop.rc
+            -o ${ZARVIC_DESKTOP_RES_OBJECT}
+    DEPENDS resources/zarvic_desktop.rc resources/zarvic.manifest
+    COMMENT "Compiling the desktop's manifest")
+
+add_executable(zarvic WIN32 ${ZARVIC_LOGIC_SOURCES} ${ZARVIC_WIN32_SOURCES} ${ZARVIC_RES_OBJECT}
+                            ${ZARVIC_DESKTOP_RES_OBJECT})
 set_target_properties(zarvic PROPERTIES OUTPUT_NAME Zarvic)
 target_include_directories(zarvic PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 target_compile_definitions(zarvic PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_compile_options(zarvic PRIVATE ${ZARVIC_WARNINGS})
-target_link_options(zarvic PRIVATE -static -static-libgcc -static-libstdc++)
+# No link time in the PE header: the same tree links to the same bytes (scripts/package.sh).
+target_link_options(zarvic PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 target_link_libraries(zarvic PRIVATE shell32 ole32 uuid user32 gdi32 advapi32)
 # The help file lies beside the executable, where the tray menu's Help looks for it.
 add_custom_command(TARGET zarvic POST_BUILD

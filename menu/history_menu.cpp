@@ -53,6 +53,9 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     g_lastMnemonicMatch = -1;
     g_mnemonicTable = static_cast<MNEMONIC_RECORD*>(LocalAlloc(LPTR, MNEMONIC_TABLE_RECORDS * sizeof(MNEMONIC_RECORD)));
     if (!g_mnemonicTable) return;
+    // The menu opens on the anchor's screen, and is measured and drawn in its resolution.
+    SCREENINFO screen;
+    g_menuDpi = GetScreenFromPoint(anchor, &screen) ? screen.dpi : SCREEN_DEFAULT_DPI;
 
     int lines = GetMenuLinesPerScreen(hwnd);
     g_historyCapacity = lines > 2 ? lines - 2 : lines;
@@ -79,4 +82,5 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     CloseMenuMeasuring();
     LocalFree(g_mnemonicTable);
     g_mnemonicTable = NULL;
+    g_menuDpi = SCREEN_DEFAULT_DPI;
 }

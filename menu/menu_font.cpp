@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+UINT g_menuDpi = SCREEN_DEFAULT_DPI;
+
 // A value shorter than the buffer fills only its own bytes; what follows them is not
 // part of it. Numbers are little-endian.
 static int ReadFontNumber(HKEY key, LPCWSTR name, LONG* out) {
@@ -57,6 +59,8 @@ HFONT CreateMenuFont(void) {
         memset(&font, 0, sizeof(font));
         GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
     }
+    if (g_menuDpi != SCREEN_DEFAULT_DPI && g_menuDpi > 0)
+        font.lfHeight = font.lfHeight * static_cast<LONG>(g_menuDpi) / SCREEN_DEFAULT_DPI;
     return CreateFontIndirectW(&font);
 }
 

@@ -6,7 +6,11 @@
 
 #define POPUP_FONT_KEY TEXT("System\\GWE\\Menu\\PopFnt")
 
-// Creates the menu font afresh from the registry; the caller deletes it.
+// The resolution the menu font is made for: that of the screen the history menu opens on.
+// The registry records the font in pixels at SCREEN_DEFAULT_DPI.
+extern UINT g_menuDpi;
+
+// Creates the menu font afresh from the registry, scaled to g_menuDpi; the caller deletes it.
 HFONT CreateMenuFont(void);
 // While the history menu is open, its measuring is set up once: the menu font, and a
 // context of the menu's owner window with that font selected. OpenMenuMeasuring sets it

@@ -11,6 +11,12 @@ static HDC s_measuringDc;
 static HGDIOBJ s_previousFont;
 static TEXTMETRICW s_ownMetrics;
 
+// A line is as high as the context's own font; on a screen of another resolution, as high
+// as the menu font scaled to it.
+static void TakeScaledLineHeight(HDC dc, HGDIOBJ previousFont, TEXTMETRICW* metrics) {
+    if (previousFont && g_menuDpi != SCREEN_DEFAULT_DPI) GetTextMetricsW(dc, metrics);
+}
+
 void OpenMenuMeasuring(HWND hwnd) {
     CloseMenuMeasuring();
     s_openFont = CreateMenuFont();
@@ -20,6 +26,7 @@ void OpenMenuMeasuring(HWND hwnd) {
     memset(&s_ownMetrics, 0, sizeof(s_ownMetrics));
     GetTextMetricsW(s_measuringDc, &s_ownMetrics);
     s_previousFont = s_openFont ? SelectObject(s_measuringDc, s_openFont) : NULL;
+    TakeScaledLineHeight(s_measuringDc, s_previousFont, &s_ownMetrics);
 }
 
 void CloseMenuMeasuring(void) {
@@ -56,6 +63,7 @@ HDC BeginMenuMeasuring(HWND hwnd, MENU_MEASURING* measuring, TEXTMETRICW* metric
     }
     measuring->font = CreateMenuFont();
     if (measuring->font) measuring->previous = SelectObject(measuring->dc, measuring->font);
+    if (metrics) TakeScaledLineHeight(measuring->dc, measuring->previous, metrics);
     return measuring->dc;
 }
 

@@ -1,5 +1,6 @@
 // Where the preview tooltip goes: as wide as the widest line and as high as its lines,
-// beside the menu and level with the highlighted item, kept on the screen where it can be.
+// beside the menu and level with the highlighted item, kept in the work area of the menu's
+// screen where it can be.
 #include "menu/menu_font.h"
 #include "menu/menu_text.h"
 #include "menu/menu_tip.h"
@@ -47,21 +48,28 @@ int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, co
     DoneWithMenuFont(font);
     if (dc) ReleaseDC(tipWnd, dc);
 
-    LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    LONG screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // The work area of the menu's own screen bounds the preview: on a desktop with several
+    // screens it may lie anywhere, left of or above the primary one too.
+    SCREENINFO screen;
+    POINT corner = {menuRect->left, menuRect->top};
+    RECT work;
+    if (GetScreenFromPoint(corner, &screen))
+        work = screen.rcWork;
+    else
+        SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     out->left = menuRect->right + 4;
     out->right = out->left + widest + 6;
-    if (screenWidth - menuRect->right - 4 < widest + 6 && menuRect->left > screenWidth - menuRect->right) {
+    if (work.right - menuRect->right - 4 < widest + 6 && menuRect->left - work.left > work.right - menuRect->right) {
         out->right = menuRect->left - 4;
         out->left = out->right - widest - 6;
     }
-    if (out->left < 0) out->left = 3;
+    if (out->left < work.left) out->left = work.left + 3;
 
     out->top = menuRect->top + itemRect->top;
     if (height < itemHeight) height = itemHeight;
-    LONG half = screenHeight / 2;
-    if (out->top + height > screenHeight && screenHeight - out->top < half)
-        out->top = screenHeight - (height < half ? height : half);
+    LONG half = (work.bottom - work.top) / 2;
+    if (out->top + height > work.bottom && work.bottom - out->top < half)
+        out->top = work.bottom - (height < half ? height : half);
     out->bottom = out->top + height + 1;
     return 1;
 }

@@ -18,7 +18,7 @@ import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 LOGIC_DIRS = ["app", "core", "history", "menu", "ui"]
-DEVICE_HEADERS = ["platform/sim/sim_api.h", "platform/sim/sim_types.h"]
+DEVICE_HEADERS = ["platform/sim/sim_api.h", "platform/sim/sim_types.h", "platform/platform_screens.h"]
 LIST = ROOT / "platform" / "ce_api.tsv"
 NOT_NAMES = {"const", "struct", "unsigned", "void", "int", "char", "name", "DECLARE_HANDLE", "sizeof",
              "static_assert", "return", "if"}

@@ -5,6 +5,7 @@
 #include "input.h"
 #include "menu.h"
 #include "gdi.h"
+#include "monitors.h"
 
 namespace sim {
 
@@ -321,11 +322,11 @@ SIZE MeasureItems(MenuTracking& t) {
     return SIZE{width + 2 * inset, y + inset};
 }
 
-// Places the menu by the alignment flags, then keeps it on the screen: a menu that would
-// run off the right or bottom edge opens to the other side of the anchor when it fits
-// there, and is pushed inside the screen otherwise.
+// Places the menu by the alignment flags, then keeps it on the anchor's monitor: a menu
+// that would run off its right or bottom edge opens to the other side of the anchor when
+// it fits there, and is pushed inside the monitor otherwise.
 RECT PlaceMenu(UINT flags, POINT anchor, SIZE size) {
-    const LONG screenW = S().options.screenWidth, screenH = S().options.screenHeight;
+    const RECT bounds = MonitorNearest(anchor).screen;
     LONG left = anchor.x, top = anchor.y;
     if (flags & TPM_RIGHTALIGN)
         left -= size.cx;
@@ -335,16 +336,16 @@ RECT PlaceMenu(UINT flags, POINT anchor, SIZE size) {
         top -= size.cy;
     else if (flags & TPM_VCENTERALIGN)
         top -= size.cy / 2;
-    if (left + size.cx > screenW) {
-        bool flips = !(flags & (TPM_RIGHTALIGN | TPM_CENTERALIGN)) && anchor.x - size.cx >= 0;
-        left = flips ? anchor.x - size.cx : screenW - size.cx;
+    if (left + size.cx > bounds.right) {
+        bool flips = !(flags & (TPM_RIGHTALIGN | TPM_CENTERALIGN)) && anchor.x - size.cx >= bounds.left;
+        left = flips ? anchor.x - size.cx : bounds.right - size.cx;
     }
-    if (left < 0) left = 0;
-    if (top + size.cy > screenH) {
-        bool flips = !(flags & (TPM_BOTTOMALIGN | TPM_VCENTERALIGN)) && anchor.y - size.cy >= 0;
-        top = flips ? anchor.y - size.cy : screenH - size.cy;
+    if (left < bounds.left) left = bounds.left;
+    if (top + size.cy > bounds.bottom) {
+        bool flips = !(flags & (TPM_BOTTOMALIGN | TPM_VCENTERALIGN)) && anchor.y - size.cy >= bounds.top;
+        top = flips ? anchor.y - size.cy : bounds.bottom - size.cy;
     }
-    if (top < 0) top = 0;
+    if (top < bounds.top) top = bounds.top;
     return RECT{left, top, left + size.cx, top + size.cy};
 }
 

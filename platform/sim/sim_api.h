@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim_types.h"
+#include "../platform_screens.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);

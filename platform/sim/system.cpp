@@ -1,6 +1,7 @@
 // Screen metrics, the work area, message boxes and the hot-key table.
 #include <algorithm>
 
+#include "monitors.h"
 #include "state.h"
 #include "tray.h"
 
@@ -61,10 +62,10 @@ bool AnswerBox(int answer) {
 using namespace sim;
 
 int GetSystemMetrics(int index) {
-    const DeviceOptions& o = S().options;
+    const RECT primary = Monitors()[0].screen;
     switch (index) {
-    case SM_CXSCREEN: return o.screenWidth;
-    case SM_CYSCREEN: return o.screenHeight;
+    case SM_CXSCREEN: return primary.right - primary.left;
+    case SM_CYSCREEN: return primary.bottom - primary.top;
     case SM_CXVSCROLL: return 13;
     case SM_CYHSCROLL: return 13;
     case SM_CYCAPTION: return 18;
@@ -83,8 +84,7 @@ int GetSystemMetrics(int index) {
 
 BOOL SystemParametersInfoW(UINT action, UINT, PVOID value, UINT) {
     if (action == SPI_GETWORKAREA && value && !WorkAreaQueryFails()) {
-        const DeviceOptions& o = S().options;
-        *static_cast<RECT*>(value) = RECT{0, 0, o.screenWidth, o.screenHeight - o.taskbarHeight};
+        *static_cast<RECT*>(value) = Monitors()[0].work;
         return TRUE;
     }
     Fail(ERROR_INVALID_PARAMETER);

@@ -19,7 +19,7 @@
 #define MN_GETHMENU 0x01E1
 #endif
 
-// The menu font of the non-client metrics. The record is asked for without its last
+// The menu font of the non-client metrics, in pixels at 96 DPI. The record is asked for without its last
 // member, which Windows before Vista does not know.
 static int GetDesktopMenuFont(LOGFONTW* font) {
     NONCLIENTMETRICSW metrics;
@@ -27,6 +27,10 @@ static int GetDesktopMenuFont(LOGFONTW* font) {
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return 0;
     *font = metrics.lfMenuFont;
+    // The device records its font in pixels at 96 DPI, and the program scales it to the
+    // screen its menu opens on; Windows reports it at the system's resolution.
+    UINT dpi = GetSystemDpi();
+    if (dpi != SCREEN_DEFAULT_DPI) font->lfHeight = MulDiv(font->lfHeight, SCREEN_DEFAULT_DPI, (int)dpi);
     return 1;
 }
 

@@ -17,9 +17,12 @@
 
 #include "win32_caret.h"
 #include "win32_ce_shell.h"
+#include "../platform_screens.h"
 #include "win32_clipboard.h"
+#include "win32_dialogs.h"
 #include "win32_key_focus.h"
 #include "win32_menu_keys.h"
 #include "win32_popup_menu.h"
+#include "win32_screens.h"
 #include "win32_system_colors.h"
 #include "win32_tool_window.h"

@@ -4,8 +4,8 @@
 // ("Ht", "Wt", "It", "CS" as 4-byte numbers and "Nm", the face name). Desktop Windows has
 // no such key; its popup menus draw in the non-client metrics' menu font. Where the key
 // is absent, opening it succeeds and its five values answer from that font, read afresh
-// at every query, so the menu is measured in the font it is drawn in. Every other key
-// goes to the real registry.
+// at every query and given in pixels at 96 DPI, as the device records it; the program
+// scales it to the screen its menu opens on. Every other key goes to the real registry.
 //
 // The device shows an open popup menu in a window of class "MNU"; desktop Windows uses
 // "#32768", and other programs' menu windows of that class exist too. Looking for "MNU"

@@ -259,6 +259,21 @@ class Session:
         wait_for(lambda: self.x_search("--name", " - Wine desktop$"), 60, "Wine's desktop window on the display")
         wait_for(lambda: self.find_window(TASKBAR_CLASS), 60, "the taskbar")
 
+    def restart_wine(self):
+        """Ends every Wine program of the prefix and starts the desktop again, so that a
+        setting Wine reads only at its start (the screen's DPI) takes effect."""
+        self._wineserver("-k")
+        self._wineserver("-w")
+        self._start_desktop()
+
+    def set_dpi(self, dpi):
+        """Sets the DPI Wine gives its screen (HKCU\\Control Panel\\Desktop LogPixels) and
+        restarts Wine with it."""
+        code = self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                         "/d", str(dpi), "/f", name="reg").wait_exit(60)
+        assert code == 0, f"reg add LogPixels {dpi} failed with {code}"
+        self.restart_wine()
+
     # ---- programs -----------------------------------------------------------------------
 
     def wine(self, program, *args, cwd=None, name=None):

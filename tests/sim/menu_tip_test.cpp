@@ -55,7 +55,7 @@ TEST(MenuTipText, StopsAtTheBoundWhereverItFalls) {
 // ---- laying the window out ----
 
 // One layout: the text, the menu's client area on the screen and the item within it, and
-// the tooltip rectangle expected on the 800 x 480 screen.
+// the tooltip rectangle expected on the 800 x 480 screen, whose work area ends at 454.
 struct LayoutCase {
     const char* name;
     std::u16string text;
@@ -92,9 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"LeftKeptOnTheScreen", std::u16string(60, u'a'), {500, 100, 700, 300}, kItem, {3, 100, 496, 125}},
         LayoutCase{"RightWhenTheLeftHasNoMore", std::u16string(60, u'a'), {350, 100, 450, 300}, {0, 0, 100, 24},
                    {454, 100, 1060, 125}},
-        // vertically, level with the item, moved up only from the lower half of the screen
-        LayoutCase{"Up", Lines(10), {100, 300, 300, 400}, kLow, {304, 280, 350, 481}},
-        LayoutCase{"UpToTheMiddle", Lines(20), {100, 300, 300, 400}, kLow, {304, 240, 350, 641}},
+        // vertically, level with the item, moved up only from the lower half of the work
+        // area (above the taskbar: 454 high)
+        LayoutCase{"Up", Lines(10), {100, 300, 300, 400}, kLow, {304, 254, 350, 455}},
+        LayoutCase{"UpToTheMiddle", Lines(20), {100, 300, 300, 400}, kLow, {304, 227, 350, 628}},
         LayoutCase{"OffTheBottomFromTheUpperHalf", Lines(25), {100, 100, 300, 400}, kLow, {304, 100, 350, 601}},
         LayoutCase{"LevelWithTheItem", Lines(2), {100, 250, 300, 400}, {0, 50, 200, 70}, {304, 300, 350, 341}},
         // lines end at CR LF, a lone CR or a lone LF; an empty line measures as a space
