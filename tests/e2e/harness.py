@@ -294,17 +294,24 @@ class Session:
         """Runs one helper program (zv_send, zv_winfo, zv_clip, ...) to its end; returns
         its exit code."""
         exe = WIN_BUILD / f"{tool}.exe"
-        with open(self._tool_log, "ab") as out:
-            out.write(f"$ {tool} {' '.join(map(str, args))}\n".encode())
-            out.flush()
-            process = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=self.folder, env=self.env,
-                                       stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
-                                       start_new_session=True)
-        try:
-            return process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            _end_process_group(process)
-            raise WaitTimeout(f"{tool} {' '.join(map(str, args))} did not finish within {timeout} s") from None
+        # Under load, Wine now and then ends a helper with 1 before it has run a line of its
+        # own (it prints nothing; the helpers' own failures print or use other codes): such
+        # a start is tried once more.
+        for attempt in range(2):
+            with open(self._tool_log, "ab") as out:
+                out.write(f"$ {tool} {' '.join(map(str, args))}\n".encode())
+                out.flush()
+                logged = out.tell()
+                process = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=self.folder, env=self.env,
+                                           stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                           start_new_session=True)
+            try:
+                code = process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                _end_process_group(process)
+                raise WaitTimeout(f"{tool} {' '.join(map(str, args))} did not finish within {timeout} s") from None
+            if code != 1 or self._tool_log.stat().st_size != logged or attempt == 1:
+                return code
 
     def _out_path(self, stem):
         self._calls += 1
