@@ -3,14 +3,24 @@
 # device) and runs each one for SECONDS (default 60), one after the other, starting from
 # its corpus in tests/fuzz/corpus/<name>/ (new inputs it finds stay in build/fuzz/corpus/).
 # A target passes when it finds nothing; a crash leaves its input in build/fuzz/artifacts/.
-# The last line is "N passed, M failed".
+# The last line is "N passed, M failed". Naming targets runs only those (so that two long
+# runs can share a two-core machine).
 #
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -uo pipefail
 
 seconds=${1:-60}
+shift $(( $# > 0 ? 1 : 0 ))
+only=" $* "
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo" || exit 1
+for name in "$@"; do
+    if [ ! -d "tests/fuzz/corpus/$name" ]; then
+        echo "fuzz: no target called $name (tests/fuzz/corpus/ names them)"
+        echo "0 passed, 1 failed"
+        exit 1
+    fi
+done
 out="$repo/build/fuzz"
 
 if ! { cmake --preset fuzz >"$out.configure.log" 2>&1 && cmake --build --preset fuzz -j2 >"$out.build.log" 2>&1; }; then
@@ -25,6 +35,9 @@ failed=0
 mkdir -p "$out/artifacts" "$out/logs"
 for seeds in tests/fuzz/corpus/*/; do
     name=$(basename "$seeds")
+    if [ "$only" != "  " ] && [[ "$only" != *" $name "* ]]; then
+        continue
+    fi
     target="$out/${name}_fuzz"
     corpus="$out/corpus/$name"
     log="$out/logs/$name.log"
