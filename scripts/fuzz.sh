@@ -22,6 +22,7 @@ for name in "$@"; do
     fi
 done
 out="$repo/build/fuzz"
+mkdir -p "$repo/build"
 
 if ! { cmake --preset fuzz >"$out.configure.log" 2>&1 && cmake --build --preset fuzz -j2 >"$out.build.log" 2>&1; }; then
     echo "fuzz: the build failed ($out.configure.log, $out.build.log):"
