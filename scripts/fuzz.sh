@@ -23,6 +23,7 @@ for name in "$@"; do
 done
 out="$repo/build/fuzz"
 mkdir -p "$repo/build"
+bash scripts/setup.sh >/dev/null || { echo "fuzz: installing the tools failed"; echo "0 passed, 1 failed"; exit 1; }
 
 if ! { cmake --preset fuzz >"$out.configure.log" 2>&1 && cmake --build --preset fuzz -j2 >"$out.build.log" 2>&1; }; then
     echo "fuzz: the build failed ($out.configure.log, $out.build.log):"
