@@ -26,6 +26,7 @@ MENU_CLASS = "#32768"
 # history of short texts is bounded far below this.
 MEMORY_SLACK = 1 << 20
 HANDLE_SLACK = 4
+COUNTS = ("handles", "gdi", "windows")
 
 
 def usage(wine, pid):
@@ -43,7 +44,7 @@ def paste_by_key(wine):
     the paste arrived (a key Wine drops now and then costs a paste, not the soak)."""
     wine.key("ctrl+alt+c")
     wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
-    assert wine.tool("zv_press", 0x32) == 0
+    wine.key("2")
     wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
     try:
         wait_for(lambda: wine.target_text(), 10, "the paste")
@@ -62,6 +63,7 @@ def soak(wine, minutes, every):
     main = wine.wait_window(ZARVIC_CLASS, visible=True)
     wine.start_target()
     wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front")
+    target = wine.find_window(TARGET_CLASS)
     samples = []
     log = (wine.folder / "samples.jsonl").open("w")
     start = time.monotonic()
@@ -75,6 +77,9 @@ def soak(wine, minutes, every):
             missed += 0 if paste_by_key(wine) else 1
         if time.monotonic() >= next_sample:
             record = usage(wine, main["pid"])
+            for count in COUNTS:
+                assert record[count] >= 0, f"zv_usage could not read Zarvic's {count}: {record}"
+            record["target"] = usage(wine, target["pid"])
             record.update(minute=round((time.monotonic() - start) / 60, 1), copies=copies, pastes=pastes,
                           missed=missed)
             samples.append(record)
@@ -82,6 +87,7 @@ def soak(wine, minutes, every):
             log.flush()
             print("sample", json.dumps(record), flush=True)
             next_sample += every
+    wine.screenshot("soak-end")
     assert wine.close_zarvic(zarvic) == 0
     # The history holds at most 40 entries: from the first sample after 40 copies on,
     # nothing should grow.
@@ -92,7 +98,7 @@ def soak(wine, minutes, every):
     memory = "private" if first["private"] else "working_set"
     assert last[memory] <= first[memory] + MEMORY_SLACK, f"memory grew: {first} -> {last}"
     assert missed < pastes / 2, f"most pastes never arrived: {missed} of {pastes}"
-    for count in ("handles", "gdi", "user"):
+    for count in COUNTS:
         assert last[count] <= first[count] + HANDLE_SLACK, f"{count} grew: {first} -> {last}"
 
 
