@@ -414,6 +414,24 @@ BOOL FindClose(HANDLE find) {
     return TRUE;
 }
 
+// Whether an existing file may be deleted or renamed: not read-only, not a running
+// program, not on a write-protected card and not open; sets the error as the device does.
+static bool MayChangeFile(const std::u16string& key) {
+    if ((ExtraAttributes(key) & FILE_ATTRIBUTE_READONLY) || IsRunningExecutable(key)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (UnderWriteProtection(key)) {
+        Fail(ERROR_WRITE_PROTECT);
+        return false;
+    }
+    if (OpenHandlesOn(key)) {
+        Fail(ERROR_SHARING_VIOLATION);
+        return false;
+    }
+    return true;
+}
+
 BOOL DeleteFileW(LPCWSTR path) {
     std::u16string devicePath = FromWide(path);
     Record("DeleteFileW", {}, devicePath);
@@ -422,18 +440,11 @@ BOOL DeleteFileW(LPCWSTR path) {
         Fail(r.valid && r.parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    if (r.isDirectory || (ExtraAttributes(r.key) & FILE_ATTRIBUTE_READONLY) || IsRunningExecutable(r.key)) {
+    if (r.isDirectory) {
         Fail(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (UnderWriteProtection(r.key)) {
-        Fail(ERROR_WRITE_PROTECT);
-        return FALSE;
-    }
-    if (OpenHandlesOn(r.key)) {
-        Fail(ERROR_SHARING_VIOLATION);
-        return FALSE;
-    }
+    if (!MayChangeFile(r.key)) return FALSE;
     if (FaultHere(FaultPoint::FileChange)) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;
@@ -526,18 +537,7 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
         Fail(source.valid && source.parentExists && !source.isDirectory ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    if ((ExtraAttributes(source.key) & FILE_ATTRIBUTE_READONLY) || IsRunningExecutable(source.key)) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (UnderWriteProtection(source.key)) {
-        Fail(ERROR_WRITE_PROTECT);
-        return FALSE;
-    }
-    if (OpenHandlesOn(source.key)) {
-        Fail(ERROR_SHARING_VIOLATION);
-        return FALSE;
-    }
+    if (!MayChangeFile(source.key)) return FALSE;
     ResolvedPath target = Resolve(to);
     if (!CanCreateAt(target)) return FALSE;
     if (FaultHere(FaultPoint::FileChange)) {
