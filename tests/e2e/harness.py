@@ -209,8 +209,13 @@ class Session:
             self._wineserver("-k")
             with contextlib.suppress(WaitTimeout):
                 self._wineserver("-w", timeout=30)
+        # Leaders first, then one look at /proc for what they left: a long session starts
+        # thousands of programs.
         for process in self._processes:
-            _end_process_group(process.popen)
+            _end_leader(process.popen)
+        groups = _process_groups()
+        for process in self._processes:
+            _kill_leftovers(process.popen, groups)
         self._processes.clear()
         if self._xvfb is not None:
             _end_process_group(self._xvfb)
@@ -645,22 +650,21 @@ class XMapWatch:
         return mapped
 
 
-def _group_members(pgid):
-    """Pids of the processes in process group `pgid`, read from /proc."""
-    members = []
+def _process_groups():
+    """Every process group from /proc: {pgid: [pids]}."""
+    groups = {}
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
             continue
         with contextlib.suppress(OSError, ValueError, IndexError):
             stat = (entry / "stat").read_text()
             fields = stat[stat.rindex(")") + 2:].split()
-            if int(fields[2]) == pgid:
-                members.append(int(entry.name))
-    return members
+            groups.setdefault(int(fields[2]), []).append(int(entry.name))
+    return groups
 
 
-def _end_process_group(popen, grace=5):
-    """Ends a process started in a session of its own, and whatever it left in its group."""
+def _end_leader(popen, grace=5):
+    """Ends a process started in a session of its own (and, by signal, its group)."""
     if popen.poll() is None:
         with contextlib.suppress(ProcessLookupError):
             os.killpg(popen.pid, signal.SIGTERM)
@@ -670,10 +674,19 @@ def _end_process_group(popen, grace=5):
             with contextlib.suppress(ProcessLookupError):
                 os.killpg(popen.pid, signal.SIGKILL)
             popen.wait()
-    # The leader is gone; members it left in its group may not be. A group whose number
-    # now belongs to a new, living leader is someone else's.
-    members = _group_members(popen.pid)
+
+
+def _kill_leftovers(popen, groups):
+    """Kills what an ended leader left in its group. A group whose number now belongs to a
+    new, living leader is someone else's."""
+    members = groups.get(popen.pid, [])
     if popen.pid not in members:
         for pid in members:
             with contextlib.suppress(ProcessLookupError):
                 os.kill(pid, signal.SIGKILL)
+
+
+def _end_process_group(popen, grace=5):
+    """Ends a process started in a session of its own, and whatever it left in its group."""
+    _end_leader(popen, grace)
+    _kill_leftovers(popen, _process_groups())
