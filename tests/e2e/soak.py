@@ -1,7 +1,8 @@
-"""A long soak of the real Zarvic.exe under Wine (not part of the default e2e run): texts
-copied in X, the history menu opened over the target and an entry pasted by its key, again
-and again for MINUTES, while Zarvic's memory and handle counts are sampled. Fails when they
-grow between the first sample after the history filled up and the last one.
+"""A long soak of the real Zarvic.exe under Wine: texts copied in X, the history menu opened
+over the target and an entry pasted by its key, again and again for MINUTES, while Zarvic's
+working set, kernel handles, GDI objects and windows are sampled. Fails when they grow
+between the first sample after the history filled up and the last one, or a paste is lost.
+The e2e run has two minutes of it (test_soak.py); run the full 20 minutes by hand.
 
     python3 tests/e2e/soak.py [--minutes 20] [--every 60]
 
@@ -40,8 +41,8 @@ def usage(wine, pid):
 
 
 def paste_by_key(wine):
-    """Opens the history menu over the target and picks entry 2 by its key; returns whether
-    the paste arrived (a key Wine drops now and then costs a paste, not the soak)."""
+    """Opens the history menu over the target and picks entry 2 by its key, typed into the
+    X focus as a person would; returns whether the paste arrived."""
     wine.key("ctrl+alt+c")
     wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
     wine.key("2")
@@ -97,7 +98,7 @@ def soak(wine, minutes, every):
     # Wine reports no private bytes for another process; the working set stands in.
     memory = "private" if first["private"] else "working_set"
     assert last[memory] <= first[memory] + MEMORY_SLACK, f"memory grew: {first} -> {last}"
-    assert missed < pastes / 2, f"most pastes never arrived: {missed} of {pastes}"
+    assert missed == 0, f"{missed} of {pastes} pastes never arrived"
     for count in COUNTS:
         assert last[count] <= first[count] + HANDLE_SLACK, f"{count} grew: {first} -> {last}"
 
