@@ -40,11 +40,14 @@ def usage(wine, pid):
     return record
 
 
-def paste_by_key(wine):
+def paste_by_key(wine, shot=None):
     """Opens the history menu over the target and picks entry 2 by its key, typed into the
-    X focus as a person would; returns whether the paste arrived."""
+    X focus as a person would; returns whether the paste arrived. `shot` names a
+    screenshot of the open menu."""
     wine.key("ctrl+alt+c")
     wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
+    if shot:
+        wine.screenshot(shot)
     wine.key("2")
     wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
     try:
@@ -75,7 +78,7 @@ def soak(wine, minutes, every):
         copy_in_x(wine, f"soak text {copies} " + "x" * (copies % 300))
         if copies % 5 == 0:
             pastes += 1
-            missed += 0 if paste_by_key(wine) else 1
+            missed += 0 if paste_by_key(wine, shot="full-history-menu" if copies == 50 else None) else 1
         if time.monotonic() >= next_sample:
             record = usage(wine, main["pid"])
             for count in COUNTS:
@@ -88,7 +91,6 @@ def soak(wine, minutes, every):
             log.flush()
             print("sample", json.dumps(record), flush=True)
             next_sample += every
-    wine.screenshot("soak-end")
     assert wine.close_zarvic(zarvic) == 0
     # The history holds at most 40 entries: from the first sample after 40 copies on,
     # nothing should grow.
