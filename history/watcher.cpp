@@ -19,12 +19,13 @@ size_t ClipboardTextLimit(const WCHAR* text) {
     return bytes / sizeof(WCHAR);
 }
 
-size_t CountClipboardText(const WCHAR* text) {
-    size_t limit = ClipboardTextLimit(text);
+static size_t CountTextWithin(const WCHAR* text, size_t limit) {
     size_t n = 0;
     while (n < limit && text[n]) n++;
     return n;
 }
+
+size_t CountClipboardText(const WCHAR* text) { return CountTextWithin(text, ClipboardTextLimit(text)); }
 
 // Whether the clipboard's text (of at most `limit` units) is the newest entry, compared in
 // place. The entry ends at its NUL, so a shorter text differs at its own NUL at the latest
@@ -53,8 +54,7 @@ static int TakeClipboardText() {
     size_t limit = text ? ClipboardTextLimit(text) : 0;
     // A block too small for even the NUL is no text.
     if (limit == 0 || IsNewestText(text, limit)) return 1;
-    size_t n = 0;
-    while (n < limit && text[n]) n++;
+    size_t n = CountTextWithin(text, limit);
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
     if (!copy) return 0;
     for (size_t i = 0; i < n; i++) copy[i] = text[i];

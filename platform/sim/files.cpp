@@ -113,6 +113,21 @@ static KernelObject* FileObject(HANDLE h) {
     return &it->second;
 }
 
+// The open file behind a handle, if it was opened for `access`; otherwise null, with the
+// error the device gives.
+static KernelObject* FileOpenFor(HANDLE h, DWORD access) {
+    KernelObject* o = FileObject(h);
+    if (!o) {
+        Fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    if (!(o->access & access)) {
+        Fail(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return o;
+}
+
 // Glob match of a file name against a pattern of '*' and '?', without regard to case.
 static bool NameMatches(const std::u16string& name, const std::u16string& pattern) {
     std::u16string n = Lower(name), p = Lower(pattern);
@@ -278,15 +293,8 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTE
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
     Record("ReadFile", {reinterpret_cast<intptr_t>(file), static_cast<intptr_t>(toRead)});
     if (read) *read = 0;
-    KernelObject* o = FileObject(file);
-    if (!o) {
-        Fail(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(o->access & GENERIC_READ)) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    KernelObject* o = FileOpenFor(file, GENERIC_READ);
+    if (!o) return FALSE;
     std::ifstream in(o->host, std::ios::binary);
     in.seekg(static_cast<std::streamoff>(o->position));
     in.read(static_cast<char*>(buffer), toRead);
@@ -299,15 +307,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVOID) {
     Record("WriteFile", {reinterpret_cast<intptr_t>(file), static_cast<intptr_t>(toWrite)});
     if (written) *written = 0;
-    KernelObject* o = FileObject(file);
-    if (!o) {
-        Fail(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(o->access & GENERIC_WRITE)) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    KernelObject* o = FileOpenFor(file, GENERIC_WRITE);
+    if (!o) return FALSE;
     // A write that fails part-way (a full card, a card pulled out) leaves what it had
     // written so far.
     bool fault = FaultHere(FaultPoint::FileChange);
@@ -511,15 +512,8 @@ DWORD GetTempPathW(DWORD length, LPWSTR buffer) {
 
 BOOL FlushFileBuffers(HANDLE file) {
     Record("FlushFileBuffers", {reinterpret_cast<intptr_t>(file)});
-    KernelObject* o = FileObject(file);
-    if (!o) {
-        Fail(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(o->access & GENERIC_WRITE)) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    KernelObject* o = FileOpenFor(file, GENERIC_WRITE);
+    if (!o) return FALSE;
     if (FaultHere(FaultPoint::FileChange)) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;

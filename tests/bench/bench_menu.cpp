@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../sim/menu_draw_oracle.cpp"
+#include "../sim/popup_font.h"
 #include "core/settings.h"
 #include "history/history.h"
 #include "menu/history_menu.h"
@@ -48,12 +49,7 @@ void CALLBACK RunQueued(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 class MenuBench {
 public:
     explicit MenuBench(size_t units) {
-        const std::u16string key = u"System\\GWE\\Menu\\PopFnt";
-        sim::SetRegistryDword(key, u"Ht", static_cast<DWORD>(-16));
-        sim::SetRegistryDword(key, u"Wt", 400);
-        sim::SetRegistryDword(key, u"It", 0);
-        sim::SetRegistryDword(key, u"CS", 128);
-        sim::SetRegistryString(key, u"Nm", u"Menu Gothic");
+        zarvic_test::SetPopupFont(u"Menu Gothic", -16);
         sim::FontModel system;
         system.height = 8;
         system.externalLeading = 2;

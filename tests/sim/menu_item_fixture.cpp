@@ -25,14 +25,6 @@ LRESULT CALLBACK StandInMenuProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void SetPopupFont(const std::u16string& face, LONG height, DWORD weight, DWORD italic, DWORD charSet) {
-    sim::SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(height));
-    sim::SetRegistryDword(kPopupFontKey, u"Wt", weight);
-    sim::SetRegistryDword(kPopupFontKey, u"It", italic);
-    sim::SetRegistryDword(kPopupFontKey, u"CS", charSet);
-    sim::SetRegistryString(kPopupFontKey, u"Nm", face);
-}
-
 void UseTestMenuFont() {
     sim::FontModel model;
     model.height = kLineHeight;

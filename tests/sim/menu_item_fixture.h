@@ -10,19 +10,17 @@
 
 #include "platform/sim/font_model.h"
 #include "platform/sim/gdi.h"
+#include "popup_font.h"
 #include "zarvic_device.h"
 
 namespace zarvic_test {
 
-inline const std::u16string kPopupFontKey = u"System\\GWE\\Menu\\PopFnt";
 // The menu font of these tests: a narrow character is 10 pixels wide, "W" 15, a
 // full-width one 20; a line is 20 pixels high with 4 between lines.
 inline const std::u16string kMenuFace = u"Menu Gothic";
 constexpr LONG kMenuFontHeight = -16;
 constexpr int kNarrow = 10, kWide = 15, kFullWidth = 20, kLineHeight = 20, kLeading = 4;
 
-// Writes the popup-menu font's five values.
-void SetPopupFont(const std::u16string& face, LONG height, DWORD weight = 400, DWORD italic = 0, DWORD charSet = 128);
 // The test menu font in the registry and its model on the device.
 void UseTestMenuFont();
 LOGFONTW LogFontOf(HGDIOBJ font);

@@ -3,6 +3,7 @@
 #include "platform/sim/gdi.h"
 #include "platform/sim/input.h"
 #include "platform/sim/registry.h"
+#include "popup_font.h"
 #include "popup_menu_host.h"
 
 using namespace popup_menu_test;
@@ -286,12 +287,7 @@ TEST_F(PopupMenuTest, AlignmentPlacesTheMenuTheScreenKeepsItAndTheMenuFontSizesI
     OpenScriptedMenu();
     RECT small = Open().items[0].rect;
     device.PressKey(VK_ESCAPE);
-    const std::u16string key = u"System\\GWE\\Menu\\PopFnt";
-    sim::SetRegistryDword(key, u"Ht", static_cast<DWORD>(-30));
-    sim::SetRegistryDword(key, u"Wt", 400);
-    sim::SetRegistryDword(key, u"It", 0);
-    sim::SetRegistryDword(key, u"CS", 128);
-    sim::SetRegistryString(key, u"Nm", u"Big");
+    zarvic_test::SetPopupFont(u"Big", -30);
     OpenScriptedMenu();
     EXPECT_GT(Open().items[0].rect.right, small.right);
     EXPECT_GT(Open().items[0].rect.bottom, 30);
