@@ -42,14 +42,24 @@ def usage(wine, pid):
 
 def paste_by_key(wine, shot=None):
     """Opens the history menu over the target and picks entry 2 by its key, typed into the
-    X focus as a person would; returns whether the paste arrived. `shot` names a
-    screenshot of the open menu."""
+    X focus as a person would; returns (whether the paste arrived, whether the key had to
+    be typed again). Now and then (once in about 550 menus so far) the key is lost before
+    the menu acts on it, and neither the menu nor the target gets it; why is not known yet.
+    A person types it again, and so does the soak, with a screenshot; the lossless key
+    path is what history_menu.twenty_pastes_in_a_row_lose_nothing holds to. `shot` names a screenshot of the open menu."""
     wine.key("ctrl+alt+c")
     wait_for(lambda: wine.find_window(MENU_CLASS, visible=True), what="the history menu")
     if shot:
         wine.screenshot(shot)
     wine.key("2")
-    wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
+    retyped = False
+    try:
+        wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), 5, "the menu to close")
+    except WaitTimeout:
+        wine.screenshot(f"key_lost_{time.monotonic_ns()}")
+        retyped = True
+        wine.key("2")
+        wait_for(lambda: not wine.find_window(MENU_CLASS, visible=True), what="the menu to close")
     try:
         wait_for(lambda: wine.target_text(), 10, "the paste")
         pasted = True
@@ -58,7 +68,7 @@ def paste_by_key(wine, shot=None):
     wine.post(TARGET_CLASS, TARGET_CLEAR)  # so that the target stays small
     wait_for(lambda: not wine.target_text(), what="the target to clear")
     wait_for(lambda: (wine.foreground() or {}).get("class") == TARGET_CLASS, what="the target in front")
-    return pasted
+    return pasted, retyped
 
 
 def soak(wine, minutes, every):
@@ -72,20 +82,22 @@ def soak(wine, minutes, every):
     log = (wine.folder / "samples.jsonl").open("w")
     start = time.monotonic()
     next_sample = start
-    copies = pastes = missed = 0
+    copies = pastes = missed = retyped = 0
     while time.monotonic() - start < minutes * 60:
         copies += 1
         copy_in_x(wine, f"soak text {copies} " + "x" * (copies % 300))
         if copies % 5 == 0:
             pastes += 1
-            missed += 0 if paste_by_key(wine, shot="full-history-menu" if copies == 50 else None) else 1
+            pasted, again = paste_by_key(wine, shot="full-history-menu" if copies == 50 else None)
+            missed += 0 if pasted else 1
+            retyped += again
         if time.monotonic() >= next_sample:
             record = usage(wine, main["pid"])
             for count in COUNTS:
                 assert record[count] >= 0, f"zv_usage could not read Zarvic's {count}: {record}"
             record["target"] = usage(wine, target["pid"])
             record.update(minute=round((time.monotonic() - start) / 60, 1), copies=copies, pastes=pastes,
-                          missed=missed)
+                          missed=missed, retyped=retyped)
             samples.append(record)
             log.write(json.dumps(record) + "\n")
             log.flush()
