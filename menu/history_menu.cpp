@@ -55,13 +55,16 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     if (!g_mnemonicTable) return;
     // The menu opens on the anchor's screen, and is measured and drawn in its resolution.
     SCREENINFO screen;
-    g_menuDpi = GetScreenFromPoint(anchor, &screen) ? screen.dpi : SCREEN_DEFAULT_DPI;
+    if (GetScreenFromPoint(anchor, &screen)) {
+        g_menuDpi = screen.dpi;
+        g_menuWorkArea = screen.rcWork;
+    }
 
+    OpenMenuMeasuring(hwnd);
     int lines = GetMenuLinesPerScreen(hwnd);
     g_historyCapacity = lines > 2 ? lines - 2 : lines;
-    OpenMenuMeasuring(hwnd);
     g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
-    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + 4;
+    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(4);
 
     HMENU menu = CreatePopupMenu();
     g_mnemonicTable[0].hMenu = menu;
@@ -83,4 +86,5 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     LocalFree(g_mnemonicTable);
     g_mnemonicTable = NULL;
     g_menuDpi = SCREEN_DEFAULT_DPI;
+    SetRect(&g_menuWorkArea, 0, 0, 0, 0);
 }

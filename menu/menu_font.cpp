@@ -3,6 +3,12 @@
 #include <string.h>
 
 UINT g_menuDpi = SCREEN_DEFAULT_DPI;
+RECT g_menuWorkArea;
+
+int ScaleToMenuDpi(int pixels) {
+    if (g_menuDpi == SCREEN_DEFAULT_DPI || g_menuDpi == 0) return pixels;
+    return pixels * static_cast<int>(g_menuDpi) / SCREEN_DEFAULT_DPI;
+}
 
 // A value shorter than the buffer fills only its own bytes; what follows them is not
 // part of it. Numbers are little-endian.
@@ -64,18 +70,24 @@ HFONT CreateMenuFont(void) {
     return CreateFontIndirectW(&font);
 }
 
+// The height the menu's rows may fill: its screen's work area, above the taskbar.
+static LONG MenuWorkHeight(void) {
+    if (g_menuWorkArea.bottom > g_menuWorkArea.top) return g_menuWorkArea.bottom - g_menuWorkArea.top;
+    SCREENINFO screen;
+    POINT origin = {0, 0};
+    if (GetScreenFromPoint(origin, &screen)) return screen.rcWork.bottom - screen.rcWork.top;
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
 int GetMenuLinesPerScreen(HWND hwnd) {
     TEXTMETRICW metrics;
     memset(&metrics, 0, sizeof(metrics));
-    HDC dc = GetDC(hwnd);
-    if (dc) {
-        GetTextMetricsW(dc, &metrics);
-        ReleaseDC(hwnd, dc);
-    }
+    MENU_MEASURING measuring;
+    if (BeginMenuMeasuring(hwnd, &measuring, &metrics)) EndMenuMeasuring(&measuring);
     LONG lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     // Without a line height every pixel row counts as a line: the menu then keeps every
     // entry rather than a capacity that would drop history.
     if (lineHeight <= 0) lineHeight = 1;
-    int lines = GetSystemMetrics(SM_CYSCREEN) / lineHeight;
+    int lines = MenuWorkHeight() / lineHeight;
     return lines > 2 ? lines - 2 : lines;
 }

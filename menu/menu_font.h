@@ -9,6 +9,11 @@
 // The resolution the menu font is made for: that of the screen the history menu opens on.
 // The registry records the font in pixels at SCREEN_DEFAULT_DPI.
 extern UINT g_menuDpi;
+// The work area of that screen, which bounds how many rows the menu has; empty outside a
+// menu, when the primary screen's counts.
+extern RECT g_menuWorkArea;
+// A distance in pixels at SCREEN_DEFAULT_DPI, as g_menuDpi scales it.
+int ScaleToMenuDpi(int pixels);
 
 // Creates the menu font afresh from the registry, scaled to g_menuDpi; the caller deletes it.
 HFONT CreateMenuFont(void);
@@ -38,6 +43,6 @@ void EndMenuMeasuring(MENU_MEASURING* measuring);
 int ReadPopupMenuFont(LOGFONTW* font);
 // The width in pixels of text in the menu font, measured in hwnd's device context.
 int GetMenuTextWidth(HWND hwnd, LPCWSTR text);
-// How many menu lines fit on the screen in the height of hwnd's default font, less two
-// when more than two fit.
+// How many menu lines fit in the menu's work area, each as high as the items are measured
+// (BeginMenuMeasuring's metrics), less two when more than two fit.
 int GetMenuLinesPerScreen(HWND hwnd);

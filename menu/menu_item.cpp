@@ -27,6 +27,10 @@ static int WidthUpTo(HDC dc, LPCWSTR text, int length, int limit) {
     }
 }
 
+// Where an item's text starts: an entry's after the mnemonic column (the width of "W"
+// plus 4) and 6 more.
+static int LabelStart(UINT id) { return IsHistoryItem(id) ? g_mnemonicColumnWidth + ScaleToMenuDpi(6) : ScaleToMenuDpi(8); }
+
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     if (!item) return;
     MENU_MEASURING measuring;
@@ -35,14 +39,15 @@ void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     WCHAR label[MENU_LABEL_UNITS];
     label[0] = 0;
     const WCHAR* text = label;
+    int start = LabelStart(item->itemID);
     if (item->itemID == IDM_CANCEL)
         text = TEXT("CANCEL");
     else if (item->itemID == IDM_CLEAR)
         text = TEXT("Clear Clipboard");
     else if (IsHistoryItem(item->itemID))
-        CopyFirstLine(label, HistoryEntry(item->itemID), MENU_LABEL_UNITS);
-    // An entry's text starts after the mnemonic column, the width of "W" plus 4, and 6 more.
-    int start = IsHistoryItem(item->itemID) ? g_mnemonicColumnWidth + 6 : 8;
+        // measured as it is drawn: tabs as spaces, and cut with dots where it is too wide
+        FitLabelToRoom(measuring.dc, label, HistoryEntry(item->itemID), MENU_LABEL_UNITS, g_maxItemWidth - start,
+                       MENU_LABEL_TAB_SIZE);
     int width = start + WidthUpTo(measuring.dc, text, lstrlenW(text), g_maxItemWidth - start);
     EndMenuMeasuring(&measuring);
     if (width > g_maxItemWidth) width = g_maxItemWidth;
@@ -58,7 +63,8 @@ static void DrawMnemonicColumn(HDC dc, const DRAWITEMSTRUCT* item, const RECT* i
     LONG code = g_mnemonicTable[record].codes[item->itemID - IDM_HISTORY_FIRST];
     if (code == MNEMONIC_NONE || code == 0) return;
     WCHAR mnemonic[3] = {TEXT('&'), static_cast<WCHAR>(code & 0xFFFF), 0};
-    RECT column = {itemRect->left + 4, itemRect->top, itemRect->left + g_mnemonicColumnWidth + 5, itemRect->bottom};
+    RECT column = {itemRect->left + ScaleToMenuDpi(4), itemRect->top,
+                   itemRect->left + g_mnemonicColumnWidth + ScaleToMenuDpi(5), itemRect->bottom};
     DrawTextW(dc, mnemonic, -1, &column, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
@@ -75,6 +81,10 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
         if (menuWnd && !IsWindowVisible(menuWnd)) menuWnd = NULL;
     }
 
+    // The label is fitted to the room it is measured for, and never to more than the item
+    // the menu gives it.
+    int start = LabelStart(item->itemID);
+    int room = itemRect.right - itemRect.left < g_maxItemWidth ? itemRect.right - itemRect.left : g_maxItemWidth;
     WCHAR label[MENU_LABEL_UNITS];
     label[0] = 0;
     if (item->itemID == IDM_CANCEL)
@@ -82,13 +92,15 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     else if (item->itemID == IDM_CLEAR)
         wcscpy(label, TEXT("&Clear Clipboard"));
     else if (IsHistoryItem(item->itemID))
-        FitTextToWidth(dc, label, HistoryEntry(item->itemID), MENU_LABEL_UNITS,
-                       g_maxItemWidth - g_mnemonicColumnWidth - 12, MENU_LABEL_TAB_SIZE);
+        FitLabelToRoom(dc, label, HistoryEntry(item->itemID), MENU_LABEL_UNITS, room - start, MENU_LABEL_TAB_SIZE);
 
     if (g_settings.showToolTip) UpdateMenuTip(item, menuWnd);
 
     // The context goes back to the menu as it came: a highlight colour left in it would
-    // colour the next items the menu draws with the same context.
+    // colour the next items the menu draws with the same context. The text is drawn in the
+    // font it was measured in, whatever font the menu's context carries.
+    HFONT font = UseMenuFont();
+    HGDIOBJ previousFont = font ? SelectObject(dc, font) : NULL;
     int previousMode = SetBkMode(dc, TRANSPARENT);
     COLORREF previousColor = GetTextColor(dc);
     if (item->itemState & ODS_SELECTED) {
@@ -99,14 +111,16 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     }
 
     if (item->itemID == IDM_CANCEL || item->itemID == IDM_CLEAR) {
-        RECT text = {itemRect.left + 8, itemRect.top, itemRect.right, itemRect.bottom};
+        RECT text = {itemRect.left + start, itemRect.top, itemRect.right, itemRect.bottom};
         DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
     } else if (IsHistoryItem(item->itemID)) {
         DrawMnemonicColumn(dc, item, &itemRect);
-        RECT text = {itemRect.left + g_mnemonicColumnWidth + 6, itemRect.top, itemRect.right, itemRect.bottom};
+        RECT text = {itemRect.left + start, itemRect.top, itemRect.right, itemRect.bottom};
         DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
     }
 
     SetTextColor(dc, previousColor);
     if (previousMode) SetBkMode(dc, previousMode);
+    if (previousFont) SelectObject(dc, previousFont);
+    DoneWithMenuFont(font);
 }

@@ -20,3 +20,6 @@ WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count);
 // Copies the first line of src into dst with tabs expanded, cut where it grows wider than
 // width pixels in the menu font (in dc) and then ended with dots. Returns dst.
 WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int tabSize);
+// The label FitTextToWidth makes, kept within room pixels: the width its dots take is kept
+// free for them, and a line shown whole that still runs past room is cut with dots too.
+WCHAR* FitLabelToRoom(HDC dc, WCHAR* dst, LPCWSTR src, int count, int room, int tabSize);

@@ -87,3 +87,32 @@ WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int
     DoneWithMenuFont(font);
     return dst;
 }
+
+static int MenuExtent(HDC dc, LPCWSTR text, int length) {
+    SIZE extent = {0, 0};
+    if (length <= 0 || !GetTextExtentExPointW(dc, text, length, 0, NULL, NULL, &extent)) return 0;
+    return extent.cx;
+}
+
+WCHAR* FitLabelToRoom(HDC dc, WCHAR* dst, LPCWSTR src, int count, int room, int tabSize) {
+    if (!dst || !src || count < 1) return dst;
+    HFONT font = UseMenuFont();
+    HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
+    int dots = MenuExtent(dc, TEXT("..."), 3);
+    FitTextToWidth(dc, dst, src, count, room - dots, tabSize);
+    int length = lstrlenW(dst);
+    // All but the last unit of such a line fit in room less the dots: they stay, and the
+    // dots follow them within the label's bound.
+    if (length >= 2 && MenuExtent(dc, dst, length) > room) {
+        int kept = length - 1;
+        if (kept > count - 4) kept = count - 4;
+        if (kept > 0 && IsPair(dst[kept - 1], dst[kept])) --kept;
+        if (kept < 0) kept = 0;
+        int end = kept;
+        for (int i = 0; i < 3 && end < count - 1; ++i) dst[end++] = TEXT('.');
+        dst[end] = 0;
+    }
+    if (previous) SelectObject(dc, previous);
+    DoneWithMenuFont(font);
+    return dst;
+}

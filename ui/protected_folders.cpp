@@ -12,32 +12,76 @@ static const WCHAR* const kSystemFolders[] = {
     TEXT("\\Windows"),          TEXT("\\Program Files"),   TEXT("\\Program Files (x86)"), TEXT("\\My Documents"),
     TEXT("\\Temp"),             TEXT("\\Windows\\Desktop"), TEXT("\\Windows\\StartUp"),     TEXT("\\Windows\\Programs")};
 
-// Copies path into out (MAX_PATH units) without its trailing separators; 0 when it does
-// not fit.
-static int CopyWithoutTrailingSeparators(WCHAR* out, LPCWSTR path) {
-    size_t length = wcslen(path);
-    if (length > MAX_PATH - 1) return 0;
-    while (length > 0 && (path[length - 1] == TEXT('\\') || path[length - 1] == TEXT('/'))) --length;
-    for (size_t i = 0; i < length; ++i) out[i] = path[i];
+// Length of the part of folder that names a volume and that ".." cannot leave: "C:" or
+// "\\server\share"; 0 for a path from the root.
+static size_t VolumePrefixLength(LPCWSTR folder) {
+    if (folder[0] && folder[1] == TEXT(':')) return 2;
+    if (folder[0] != TEXT('\\') || folder[1] != TEXT('\\')) return 0;
+    size_t i = 2;
+    for (int separators = 0; folder[i]; ++i)
+        if (folder[i] == TEXT('\\') && ++separators == 2) break;
+    return i;
+}
+
+int NormalizeFolderPath(WCHAR* out, LPCWSTR path) {
+    WCHAR spelled[MAX_PATH];
+    if (!path || !GetComparablePath(path, spelled, MAX_PATH)) return 0;
+    for (WCHAR* c = spelled; *c; ++c)
+        if (*c == TEXT('/')) *c = TEXT('\\');
+    size_t prefix = VolumePrefixLength(spelled);
+    for (size_t i = 0; i < prefix; ++i) out[i] = spelled[i];
+    size_t length = prefix;
+    // Each name is appended after a separator; "." is dropped and ".." takes the last
+    // name off again.
+    for (size_t i = prefix; spelled[i];) {
+        while (spelled[i] == TEXT('\\')) ++i;
+        size_t begin = i;
+        while (spelled[i] && spelled[i] != TEXT('\\')) ++i;
+        size_t size = i - begin;
+        if (size == 0 || (size == 1 && spelled[begin] == TEXT('.'))) continue;
+        if (size == 2 && spelled[begin] == TEXT('.') && spelled[begin + 1] == TEXT('.')) {
+            while (length > prefix && out[length - 1] != TEXT('\\')) --length;
+            if (length > prefix) --length;
+            continue;
+        }
+        if (length + 1 + size > MAX_PATH - 1) return 0;
+        out[length++] = TEXT('\\');
+        for (size_t k = 0; k < size; ++k) out[length++] = spelled[begin + k];
+    }
     out[length] = 0;
     return 1;
 }
 
-// A drive ("C:") or a network share ("\\server\share") holds a whole volume.
-static int IsVolumeRoot(LPCWSTR folder) {
-    size_t length = wcslen(folder);
-    if (length == 2 && folder[1] == TEXT(':')) return 1;
-    if (length < 2 || folder[0] != TEXT('\\') || folder[1] != TEXT('\\')) return 0;
-    int separators = 0;
-    for (size_t i = 2; i < length; ++i)
-        if (folder[i] == TEXT('\\')) ++separators;
-    return separators <= 1;
+int IsSameFolder(LPCWSTR first, LPCWSTR second) {
+    WCHAR a[MAX_PATH], b[MAX_PATH];
+    return NormalizeFolderPath(a, first) && NormalizeFolderPath(b, second) && _wcsicmp(a, b) == 0;
 }
 
-// Whether folder (without trailing separators) is path, or holds it, ignoring case.
+// A drive ("C:") or a network share ("\\server\share") holds a whole volume.
+static int IsVolumeRoot(LPCWSTR folder) {
+    size_t prefix = VolumePrefixLength(folder);
+    return prefix > 0 && folder[prefix] == 0;
+}
+
+// Length of the first name of folder when it is a storage card, whose folder in the root
+// the device marks as temporary; 0 otherwise.
+static size_t CardPrefixLength(LPCWSTR folder) {
+    if (folder[0] != TEXT('\\') || folder[1] == TEXT('\\')) return 0;
+    size_t length = 1;
+    while (folder[length] && folder[length] != TEXT('\\')) ++length;
+    if (length == 1 || length > MAX_PATH - 1) return 0;
+    WCHAR card[MAX_PATH];
+    for (size_t i = 0; i < length; ++i) card[i] = folder[i];
+    card[length] = 0;
+    DWORD attributes = GetFileAttributesW(card);
+    if (attributes == 0xFFFFFFFF) return 0;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_TEMPORARY) ? length : 0;
+}
+
+// Whether folder (normalised) is path, or holds it, ignoring case.
 static int IsSameOrAbove(LPCWSTR folder, LPCWSTR path) {
     WCHAR prefix[MAX_PATH];
-    if (!path[0] || !CopyWithoutTrailingSeparators(prefix, path)) return 0;
+    if (!path[0] || !NormalizeFolderPath(prefix, path)) return 0;
     size_t length = wcslen(folder);
     size_t pathLength = wcslen(prefix);
     if (pathLength < length || (pathLength > length && prefix[length] != TEXT('\\'))) return 0;
@@ -47,15 +91,18 @@ static int IsSameOrAbove(LPCWSTR folder, LPCWSTR path) {
 
 int IsProtectedFolder(LPCWSTR directory) {
     WCHAR folder[MAX_PATH];
-    if (!directory || !CopyWithoutTrailingSeparators(folder, directory)) return 1;
+    if (!directory || !NormalizeFolderPath(folder, directory)) return 1;
     if (!folder[0] || IsVolumeRoot(folder)) return 1;
+    size_t card = CardPrefixLength(folder);
+    if (card > 0 && folder[card] == 0) return 1;
     WCHAR path[MAX_PATH];
     for (size_t i = 0; i < sizeof(kShellFolders) / sizeof(kShellFolders[0]); ++i)
         if (GetSpecialFolderPath(NULL, path, kShellFolders[i]) && IsSameOrAbove(folder, path)) return 1;
     DWORD length = GetTempPathW(MAX_PATH, path);
     if (length > 0 && length < MAX_PATH && IsSameOrAbove(folder, path)) return 1;
-    LPCWSTR withoutDrive = folder[1] == TEXT(':') ? folder + 2 : folder;
+    // The system's folder names count on every drive and on every card.
+    LPCWSTR withoutVolume = folder + (card > 0 ? card : (folder[1] == TEXT(':') ? 2 : 0));
     for (size_t i = 0; i < sizeof(kSystemFolders) / sizeof(kSystemFolders[0]); ++i)
-        if (IsSameOrAbove(withoutDrive, kSystemFolders[i])) return 1;
+        if (IsSameOrAbove(withoutVolume, kSystemFolders[i])) return 1;
     return 0;
 }

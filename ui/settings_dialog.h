@@ -10,6 +10,8 @@ void LoadHotKeyControls(HWND dialog);
 // Reads the modifier boxes and the letter box back into hot-key entry 0, the letter
 // upper-cased.
 void StoreHotKeyControls(HWND dialog);
+// A typed hot-key character as its key: full-width A-Z and 0-9 as ASCII, a-z upper-cased.
+WCHAR FoldHotKeyChar(WCHAR ch);
 // Enables control id when hot-key entry `entry` has any modifier, disables it otherwise.
 void UpdateLetterBoxEnabled(HWND dialog, int id, int entry);
 // WM_COMMAND 123: the dialog with the hot-key and polling stopped around it, then the

@@ -12,6 +12,14 @@ static const WCHAR kConfirmInstalled[] =
 static const WCHAR kConfirmLoose[] =
     TEXT("Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n")
     TEXT("Zarvic のフォルダを開きますのでフォルダごと\n削除してください");
+// For a folder that holds more than Zarvic, or one no uninstall may empty: only the
+// program goes.
+static const WCHAR kConfirmLooseShared[] =
+    TEXT("Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n")
+    TEXT("Zarvic のフォルダを開きますので\nZarvic.exe を削除してください");
+// What Zarvic ships and writes beside its executable.
+static const WCHAR* const kOwnFileNames[] = {TEXT("ZarvicDat.bin"), TEXT("ZarvicDat.new"), TEXT("Zarvic.htm"),
+                                             TEXT("ReadMe.txt")};
 
 BOOL IsInstalledCopy(LPCWSTR directory) {
     HKEY key;
@@ -29,7 +37,7 @@ BOOL IsInstalledCopy(LPCWSTR directory) {
             ERROR_SUCCESS) {
             DWORD units = size / sizeof(WCHAR);
             folder[units < MAX_PATH ? units : MAX_PATH] = 0;
-            installed = _wcsicmp(folder, directory) == 0 ? 1 : 0;
+            installed = IsSameFolder(folder, directory) ? 1 : 0;
         }
     }
     RegCloseKey(key);
@@ -62,8 +70,37 @@ BOOL UninstallInstalledCopy(HWND hwnd) {
     return 1;
 }
 
+static int IsOwnFileName(LPCWSTR name) {
+    LPCWSTR exeName = FindLastChar(g_szExePath, TEXT('\\'));
+    if (exeName && _wcsicmp(name, exeName + 1) == 0) return 1;
+    for (size_t i = 0; i < sizeof(kOwnFileNames) / sizeof(kOwnFileNames[0]); ++i)
+        if (_wcsicmp(name, kOwnFileNames[i]) == 0) return 1;
+    return 0;
+}
+
+// Whether directory holds nothing but Zarvic's own files: no other file and no folder.
+static int HoldsOnlyOwnFiles(LPCWSTR directory) {
+    WCHAR pattern[MAX_PATH];
+    if (!JoinPath(pattern, directory, TEXT("*.*"))) return 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(pattern, &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int onlyOwn = 1;
+    do {
+        int isDirectory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isDirectory && (wcscmp(entry.cFileName, TEXT(".")) == 0 || wcscmp(entry.cFileName, TEXT("..")) == 0))
+            continue;
+        if (isDirectory || !IsOwnFileName(entry.cFileName)) onlyOwn = 0;
+    } while (onlyOwn && FindNextFileW(find, &entry));
+    FindClose(find);
+    return onlyOwn;
+}
+
 BOOL UninstallLooseCopy(HWND hwnd) {
-    if (ShowMessage(hwnd, kConfirmLoose, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    // The person is asked to delete the folder whole only when nothing else is lost with it.
+    int wholeFolder = !IsProtectedFolder(g_szExeDir) && HoldsOnlyOwnFiles(g_szExeDir);
+    if (ShowMessage(hwnd, wholeFolder ? kConfirmLoose : kConfirmLooseShared, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 0;
     DeleteShortcuts(hwnd);
     // A loose copy may sit among the person's own files; the person deletes the folder
     // from the window opened below.

@@ -19,6 +19,12 @@ BOOL UninstallLooseCopy(HWND hwnd);
 // Startup, Programs, Temp: as the shell reports them, and by their names) or any folder
 // that holds one of them, such as a profile.
 int IsProtectedFolder(LPCWSTR directory);
+// Writes into out (MAX_PATH units) the folder as compared: the platform's full spelling,
+// without "." and "..", backslashes only, no trailing one (the root is empty). 0 when it
+// does not fit.
+int NormalizeFolderPath(WCHAR* out, LPCWSTR path);
+// Whether two paths name the same folder, however each is written.
+int IsSameFolder(LPCWSTR first, LPCWSTR second);
 // Deletes every file below directory except the file keep (null or empty: none), and the
 // subfolders it empties; returns the result of removing directory itself, or 0 when it
 // does not exist. Folder links are never followed.

@@ -3,6 +3,7 @@
 // context of a popup menu's window ("MNU") carries the popup-menu font and the menu
 // colours, as the device's menus draw with them.
 #include "dc.h"
+#include "monitors.h"
 
 #include "gdi.h"
 
@@ -27,7 +28,8 @@ HDC OpenDc(HWND hwnd, bool paint) {
     ctx.hwnd = hwnd;
     ctx.program = CurrentProgramId();
     ctx.paint = paint;
-    ctx.font = menu ? DevicePopupMenuFont() : GetStockObject(SYSTEM_FONT);
+    ctx.font = menu ? DevicePopupMenuFont(MonitorNearest(POINT{w->rect.left, w->rect.top}).dpi)
+                    : GetStockObject(SYSTEM_FONT);
     ctx.brush = GetStockObject(WHITE_BRUSH);
     ctx.textColor = SysColorValue(menu ? COLOR_MENUTEXT : COLOR_WINDOWTEXT);
     ctx.bkColor = SysColorValue(menu ? COLOR_MENU : COLOR_WINDOW);

@@ -121,6 +121,11 @@ void Device::SetFileReadOnly(const std::u16string& devicePath, bool readOnly) {
     a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
+void Device::InsertStorageCard(const std::u16string& rootFolder) {
+    PlaceDirectory(rootFolder);
+    state_->attributes[Resolve(rootFolder).key] |= FILE_ATTRIBUTE_TEMPORARY;
+}
+
 void Device::SetWriteProtected(const std::u16string& deviceFolder, bool on) {
     std::u16string key = Resolve(deviceFolder).key;
     if (on)

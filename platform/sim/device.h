@@ -119,6 +119,9 @@ public:
     void SetFileReadOnly(const std::u16string& devicePath, bool readOnly);
     // Every file created or written below this folder fails as on a write-protected card.
     void SetWriteProtected(const std::u16string& deviceFolder, bool on);
+    // A storage card in the slot: the device shows it as a folder of the root (such as
+    // "\\Storage Card") that carries FILE_ATTRIBUTE_TEMPORARY.
+    void InsertStorageCard(const std::u16string& rootFolder);
 
     // ---- windows ----
     HWND FindWindow(const std::u16string& className, const std::u16string& title = u"") const;

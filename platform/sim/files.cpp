@@ -468,7 +468,8 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
         Fail(ERROR_DIRECTORY);
         return FALSE;
     }
-    if (r.isRoot || (ExtraAttributes(r.key) & FILE_ATTRIBUTE_READONLY)) {
+    // A storage card's folder is where the card is mounted, not a folder that can go.
+    if (r.isRoot || (ExtraAttributes(r.key) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_TEMPORARY))) {
         Fail(ERROR_ACCESS_DENIED);
         return FALSE;
     }

@@ -90,8 +90,10 @@ GdiObject* FindObject(HGDIOBJ handle) {
     return it == Gdi().objects.end() ? nullptr : &it->second;
 }
 
-HGDIOBJ DevicePopupMenuFont() {
+HGDIOBJ DevicePopupMenuFont(UINT dpi) {
     LOGFONTW lf = PopupMenuLogFont();
+    // recorded at 96 DPI; a screen of another resolution scales it
+    if (dpi != 96 && dpi > 0) lf.lfHeight = lf.lfHeight * static_cast<LONG>(dpi) / 96;
     std::vector<uint8_t> bytes(sizeof lf);
     std::memcpy(bytes.data(), &lf, sizeof lf);
     for (auto& [known, handle] : Gdi().deviceFonts)

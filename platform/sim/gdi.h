@@ -69,7 +69,7 @@ struct GdiState {
 GdiState& Gdi();
 GdiObject* FindObject(HGDIOBJ handle);
 // The device's own font for the popup menus, as the registry records it now.
-HGDIOBJ DevicePopupMenuFont();
+HGDIOBJ DevicePopupMenuFont(UINT dpi = 96);
 // A font that a context let go: freed now if it was deleted while selected.
 void ObjectLeftContext(HGDIOBJ object);
 void ReportGdiMisuse(const std::string& what, const void* handle);

@@ -211,3 +211,20 @@ BOOL ReleaseCapture() {
 }
 
 HWND GetCapture() { return Input().capture; }
+
+bool sim::InputMethodAllowed(HWND hwnd) { return Input().withoutInputMethod.count(hwnd) == 0; }
+
+// Every window starts with the default input context, which stands in for any context a
+// program passes back.
+constexpr uintptr_t kDefaultInputContext = 0x1DC0;
+
+HIMC ImmAssociateContext(HWND hwnd, HIMC context) {
+    Record("ImmAssociateContext", {reinterpret_cast<intptr_t>(hwnd), reinterpret_cast<intptr_t>(context)});
+    if (!FindWin(hwnd)) return nullptr;
+    HIMC previous = InputMethodAllowed(hwnd) ? reinterpret_cast<HIMC>(kDefaultInputContext) : nullptr;
+    if (context)
+        Input().withoutInputMethod.erase(hwnd);
+    else
+        Input().withoutInputMethod.insert(hwnd);
+    return previous;
+}

@@ -14,6 +14,9 @@ struct InputState {
     // not say; its own keyboard drivers send their keys through keybd_event, so by default
     // they do, as on desktop Windows.
     bool synthesisedKeysFireHotKeys = true;
+    // Windows whose input context a program took away (ImmAssociateContext with none):
+    // the input method does not compose for them.
+    std::set<HWND> withoutInputMethod;
 };
 
 InputState& Input();
@@ -27,5 +30,8 @@ HWND WindowAt(POINT screen);
 // A tap of the stylus at a screen point: button down and up, to the window beneath or to
 // the window that holds the capture.
 void TapAt(POINT screen);
+// Whether the input method composes text for the window: every window has the thread's
+// default input context until a program takes it away.
+bool InputMethodAllowed(HWND hwnd);
 
 }  // namespace sim

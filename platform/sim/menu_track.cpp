@@ -12,7 +12,6 @@ namespace sim {
 namespace {
 
 constexpr int kSeparatorHeight = 6;
-constexpr int kOwnerDrawMargin = 12;   // the device's check-mark column beside an owner-drawn item
 constexpr int kStringMargin = 24;      // check-mark column and submenu-arrow column of a string item
 constexpr int kStringPadding = 4;      // above and below the text of a string item
 
@@ -297,7 +296,8 @@ SIZE MeasureItems(MenuTracking& t) {
             mis.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU));
             mis.itemData = item.data;
             CallWindow(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-            size.cx = static_cast<LONG>(std::min<UINT>(mis.itemWidth, 0x7FFF)) + kOwnerDrawMargin;
+            // an owner-drawn item is as wide as its owner measured it, with nothing added
+            size.cx = static_cast<LONG>(std::min<UINT>(mis.itemWidth, 0x7FFF));
             size.cy = static_cast<LONG>(std::min<UINT>(mis.itemHeight, 0x7FFF));
         } else {
             std::u16string shown = WithoutPrefix(item.text);
@@ -426,7 +426,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
     MenuObject* m = FindMenu(menu);
     if (m && FindWin(owner)) {
         t.items = m->items;
-        t.font = DevicePopupMenuFont();
+        t.font = DevicePopupMenuFont(MonitorNearest(t.anchor).dpi);
         t.window = CreateMenuWindow(t);
         SIZE client = MeasureItems(t);
         Window* w = FindWin(t.window);

@@ -5,6 +5,7 @@
 
 #include "sim_types.h"
 #include "../platform_screens.h"
+#include "../platform_paths.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
@@ -108,6 +109,8 @@ void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// ---- input method ----
+HIMC ImmAssociateContext(HWND hwnd, HIMC context);
 
 // ---- clipboard ----
 BOOL OpenClipboard(HWND owner);

@@ -13,11 +13,13 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <imm.h>
 #include <wchar.h>
 
 #include "win32_caret.h"
 #include "win32_ce_shell.h"
 #include "../platform_screens.h"
+#include "../platform_paths.h"
 #include "win32_clipboard.h"
 #include "win32_dialogs.h"
 #include "win32_key_focus.h"

@@ -1,0 +1,16 @@
+// The device's paths are always full and its names long: a path is compared as written.
+#include "sim_api.h"
+
+#include "state.h"
+
+using namespace sim;
+
+BOOL GetComparablePath(LPCWSTR path, LPWSTR out, DWORD units) {
+    Record("GetComparablePath", {});
+    if (!path || !out || units == 0) return FALSE;
+    DWORD length = 0;
+    while (path[length]) ++length;
+    if (length >= units) return FALSE;
+    for (DWORD i = 0; i <= length; ++i) out[i] = path[i];
+    return TRUE;
+}
