@@ -98,9 +98,13 @@ WCHAR* FitLabelToRoom(HDC dc, WCHAR* dst, LPCWSTR src, int count, int room, int 
     if (!dst || !src || count < 1) return dst;
     HFONT font = UseMenuFont();
     HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
-    int dots = MenuExtent(dc, TEXT("..."), 3);
-    FitTextToWidth(dc, dst, src, count, room - dots, tabSize);
+    // A first line that fits whole is shown whole; only a cut one gives room to its dots.
+    FitTextToWidth(dc, dst, src, count, 0x3FFFFFFF, tabSize);
     int length = lstrlenW(dst);
+    if (MenuExtent(dc, dst, length) > room) {
+        FitTextToWidth(dc, dst, src, count, room - MenuExtent(dc, TEXT("..."), 3), tabSize);
+        length = lstrlenW(dst);
+    }
     // All but the last unit of such a line fit in room less the dots: they stay, and the
     // dots follow them within the label's bound.
     if (length >= 2 && MenuExtent(dc, dst, length) > room) {

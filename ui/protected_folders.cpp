@@ -54,7 +54,9 @@ int NormalizeFolderPath(WCHAR* out, LPCWSTR path) {
 
 int IsSameFolder(LPCWSTR first, LPCWSTR second) {
     WCHAR a[MAX_PATH], b[MAX_PATH];
-    return NormalizeFolderPath(a, first) && NormalizeFolderPath(b, second) && _wcsicmp(a, b) == 0;
+    // paths too long to spell out are compared as written
+    if (!NormalizeFolderPath(a, first) || !NormalizeFolderPath(b, second)) return _wcsicmp(first, second) == 0;
+    return _wcsicmp(a, b) == 0;
 }
 
 // A drive ("C:") or a network share ("\\server\share") holds a whole volume.

@@ -58,11 +58,11 @@ TEST_F(HistoryMenuTest, ThreeEntriesAreFollowedByTheSeparatorClearAndCancel) {
 // The screen's line count sets how many entries the menu shows; slots 9 to 34 have the
 // letters and later slots none.
 TEST_F(HistoryMenuTest, TheScreenLinesSetTheCapacityAndTheLateSlotsHaveNoLetters) {
-    SetSystemLineHeight(8, 2);  // 480 / 10 = 48 lines
+    SetSystemLineHeight(8, 2);  // a work area of 454 / 10 = 45 lines
     StartWithToolTip(true);
     CaptureEntries(40);
     PressMenuHotKey();
-    EXPECT_EQ(g_historyCapacity, 44);
+    EXPECT_EQ(g_historyCapacity, 41);
     ASSERT_EQ(Menu().items.size(), 43u) << "never more than 40 entries";
     auto codes = Codes();
     ASSERT_EQ(codes.size(), 44u);
@@ -80,8 +80,8 @@ TEST_F(HistoryMenuTest, TheScreenLinesSetTheCapacityAndTheLateSlotsHaveNoLetters
         int capacity;
         size_t items;
     } cases[] = {
-        {14, 2, 26, 29},   // 30 lines: 26 entries, the separator, Clear and Cancel
-        {140, 20, 1, 4},   // 3 lines
+        {14, 2, 24, 27},   // 28 lines: 24 entries, the separator, Clear and Cancel
+        {140, 20, 2, 5},   // 2 lines
     };
     for (const Case& c : cases) {
         SetSystemLineHeight(c.height, c.leading);
@@ -118,11 +118,11 @@ TEST_F(HistoryMenuTest, WithTheToolTipOffTheFirstMatchIsChosenAtOnce) {
     EXPECT_FALSE(MenuIsOpen());
     EXPECT_EQ(sim::EditorText(editor), EntryText(11));
 
-    // With 11 entries shown (15 lines) there is no slot 11: C is "Clear Clipboard", whose
+    // With 10 entries shown (14 lines above the taskbar) there is no slot 11: C is "Clear Clipboard", whose
     // question still follows.
     SetSystemLineHeight(28, 4);
     PressMenuHotKey();
-    ASSERT_EQ(Menu().items.size(), 14u);
+    ASSERT_EQ(Menu().items.size(), 13u);
     device.TypeText(u"C");
     const sim::MessageBoxRecord* box = device.OpenMessageBox();
     ASSERT_NE(box, nullptr);

@@ -82,7 +82,9 @@ void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     else if (item->itemID == IDM_CLEAR)
         text = TEXT("Clear Clipboard");
     else if (IsHistoryItem(item->itemID))
-        CopyFirstLine(label, g_historySlots[item->itemID - IDM_HISTORY_FIRST], MENU_LABEL_UNITS);
+        // labels are measured as they are drawn
+        ::FitLabelToRoom(dc, label, g_historySlots[item->itemID - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
+                         g_maxItemWidth - g_mnemonicColumnWidth - 6, MENU_LABEL_TAB_SIZE);
     TEXTMETRICW metrics;
     memset(&metrics, 0, sizeof(metrics));
     GetTextMetricsW(dc, &metrics);
@@ -122,8 +124,11 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     else if (item->itemID == IDM_CLEAR)
         wcscpy(label, TEXT("&Clear Clipboard"));
     else if (IsHistoryItem(item->itemID))
-        oracle::FitTextToWidth(dc, label, g_historySlots[item->itemID - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
-                       g_maxItemWidth - g_mnemonicColumnWidth - 12, MENU_LABEL_TAB_SIZE);
+        // fitted to the room the item has, its dots inside it
+        ::FitLabelToRoom(dc, label, g_historySlots[item->itemID - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
+                         (itemRect.right - itemRect.left < g_maxItemWidth ? itemRect.right - itemRect.left : g_maxItemWidth) -
+                             g_mnemonicColumnWidth - 6,
+                         MENU_LABEL_TAB_SIZE);
     if (g_settings.showToolTip) UpdateMenuTip(item, menuWnd);
     int previousMode = SetBkMode(dc, TRANSPARENT);
     COLORREF previousColor = GetTextColor(dc);

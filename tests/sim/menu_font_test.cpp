@@ -174,7 +174,8 @@ TEST_F(MenuFontTest, TextWidthIsMeasuredInTheMenuFontAndGivesEverythingBack) {
     EXPECT_TRUE(sim::GdiMisuses(zarvic).empty());
 }
 
-// Lines per screen come from the default font of the window's context, not the menu font.
+// Lines per screen come from the work area and the default font of the window's context,
+// not the menu font.
 struct LinesCase {
     LONG height, leading;
     int expected;
@@ -194,14 +195,15 @@ TEST_P(LinesPerScreenTest, DividesTheScreenHeight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MenuFont, LinesPerScreenTest,
-                         ::testing::Values(LinesCase{14, 2, 28},    // 480 / 16 = 30
-                                           LinesCase{20, 4, 18},    // 480 / 24 = 20
-                                           LinesCase{150, 10, 1},   // 3 lines: less 2
-                                           LinesCase{200, 40, 2},   // 2 lines: unchanged
+                         // the work area above the taskbar: 454 pixels
+                         ::testing::Values(LinesCase{14, 2, 26},    // 454 / 16 = 28
+                                           LinesCase{20, 4, 16},    // 454 / 24 = 18
+                                           LinesCase{100, 10, 2},   // 4 lines: less 2
+                                           LinesCase{150, 10, 2},   // 2 lines: unchanged
                                            LinesCase{400, 100, 0},  // none fits
                                            // no line height: every entry is kept rather than
                                            // dividing by zero
-                                           LinesCase{0, 0, 478}),
+                                           LinesCase{0, 0, 452}),
                          [](const ::testing::TestParamInfo<LinesCase>& info) {
                              return "Height" + std::to_string(info.param.height) + "Leading" +
                                     std::to_string(info.param.leading);

@@ -113,7 +113,8 @@ TEST_F(MenuLookTest, ItemsAreMeasuredInTheMenuFontAndCappedAtTheMaximumWidth) {
     EXPECT_EQ(Measure(IDM_CLEAR).itemWidth, 15u * kNarrow + 8);
     EXPECT_EQ(Measure(200).itemWidth, static_cast<UINT>(kWide + 5 * kNarrow + 10));
     EXPECT_EQ(Measure(201).itemWidth, static_cast<UINT>(kWide + 10)) << "an entry starting with CR LF";
-    EXPECT_EQ(Measure(202).itemWidth, 160u) << "capped at the maximum item width";
+    EXPECT_EQ(Measure(202).itemWidth, static_cast<UINT>(kWide + 10 + 10 * kNarrow + 3 * kNarrow))
+        << "measured as drawn: cut with its dots inside the maximum item width";
     EXPECT_EQ(Measure(203).itemWidth, static_cast<UINT>(kWide + 2 * kNarrow + 10)) << "its first line";
     EXPECT_EQ(Measure(204).itemWidth, static_cast<UINT>(kWide + 10)) << "an empty slot";
     EXPECT_EQ(Measure(204).itemHeight, height);
@@ -240,13 +241,13 @@ TEST_F(DrawItemTest, ClearClipboardAndCancelUnderlineTheirC) {
 }
 
 TEST_F(DrawItemTest, ALongEntryIsCutWithDotsAndAnEmptySlotHasNoLabel) {
-    // room for the label: 160 - 19 - 12 = 129 pixels, twelve narrow characters
+    // room for the label: 160 - 19 - 6 = 135 pixels, less 30 for the dots: ten characters
     PutHistory({Repeat(u'x', 40) + u"\r\nsecond line"});
     MakeMnemonicTable(menuHandle, {'1', '2'});
     Draw(dc, 200, Row(0), false, menuHandle);
     auto texts = TextsIn(Row(0));
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[1].text, Repeat(u'x', 12) + u"...");
+    EXPECT_EQ(texts[1].text, Repeat(u'x', 10) + u"...");
     Draw(dc, 201, Row(1), true, menuHandle);
     texts = TextsIn(Row(1));
     ASSERT_EQ(texts.size(), 1u) << "an empty slot: the mnemonic and no label";

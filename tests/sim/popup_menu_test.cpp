@@ -87,7 +87,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
         EXPECT_EQ(item.rect.top, y);
         y = item.rect.bottom;
     }
-    EXPECT_GT(client.right, 80);
+    EXPECT_EQ(client.right, 80) << "as wide as its owner measured it";
     EXPECT_EQ(client.bottom, y);
     EXPECT_EQ(open.items[0].rect.bottom, 18);
 

@@ -44,13 +44,7 @@ TEST_F(TrayUiTest, FirstStartDialogShowsTheDefaultsCentredInTheForeground) {
 
     device.PressKey(VK_ESCAPE);
     EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL);
-    const sim::MessageBoxRecord* box = device.OpenMessageBox();
-    ASSERT_NE(box, nullptr) << "no modifier: the registration fails";
-    EXPECT_EQ(box->text, kHotKeyFailed);
-    EXPECT_EQ(box->style, 0x10030u);
-    EXPECT_EQ(box->owner, MainWindow());
-    EXPECT_FALSE(device.FileBytes(kDataPath)) << "saved only after the warning";
-    device.AnswerMessageBox(IDOK);
+    EXPECT_EQ(device.OpenMessageBox(), nullptr) << "dismissed with nothing set: nothing failed";
 
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
     EXPECT_TRUE(device.Calls("SetTimer", zarvic).empty()) << "polling stays stopped";
@@ -76,8 +70,7 @@ TEST_F(TrayUiTest, ModifierBoxesEnableTheLetterAtOnceAndEscapeCancelsEveryChange
     Tap(106);
     device.PressKey(VK_ESCAPE);
 
-    ASSERT_NE(device.OpenMessageBox(), nullptr) << "still no modifier: the refusal";
-    device.AnswerMessageBox(IDOK);
+    EXPECT_EQ(device.OpenMessageBox(), nullptr) << "cancelled back to no modifier: nothing set, nothing failed";
     EXPECT_TRUE(device.Calls("RegisterHotKey", zarvic).empty()) << "Ctrl+C, ticked and cancelled, is not registered";
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
@@ -129,7 +122,8 @@ TEST_F(TrayUiTest, OnlyALetterOrADigitMakesAHotKey) {
     ASSERT_NE(device.OpenMessageBox(), nullptr);
     EXPECT_EQ(device.OpenMessageBox()->text, kStartupHint);
     device.AnswerMessageBox(IDOK);
-    for (char16_t typed : {u'.', u';', u'\uFF43', u'\u3042', u'7'}) {
+    // (a full-width letter is folded to its key: see settings_changes_test.cpp)
+    for (char16_t typed : {u'.', u';', u'\u3042', u'7'}) {
         OpenSettings();
         ReplaceLetter(u"");
         device.Post(Control(104).hwnd, WM_CHAR, typed);

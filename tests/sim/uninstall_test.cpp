@@ -18,6 +18,10 @@ const std::u16string kInstalledText =
 const std::u16string kLooseText =
     u"Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n"
     u"Zarvic のフォルダを開きますのでフォルダごと\n削除してください";
+// The folder also holds the person's files: only the program is theirs to delete.
+const std::u16string kLooseSharedText =
+    u"Zarvic をアンインストールします\n\n    よろしいでしょうか？\n\n「はい」をタップすると関連データを削除した後に\n"
+    u"Zarvic のフォルダを開きますので\nZarvic.exe を削除してください";
 const std::u16string kInstallerKey = u"Software\\Apps\\Telvory Zarvic";
 
 class UninstallTest : public TrayUiTest {
@@ -55,7 +59,7 @@ protected:
 TEST_F(UninstallTest, AnsweringNoChangesNothing) {
     FillFolder();
     StartWithHotKey();
-    ChooseUninstall(kLooseText, IDNO);
+    ChooseUninstall(kLooseSharedText, IDNO);
     EXPECT_TRUE(device.IsRunning(zarvic));
     EXPECT_TRUE(device.Exists(kDataPath));
     EXPECT_TRUE(device.Exists(kHelpPath));
@@ -93,7 +97,7 @@ TEST_F(UninstallTest, LooseCopyRemovesOnlyItsOwnFilesAndOpensItsFolder) {
     sim::InstallApplication(u"Telvory Zarvic", u"\\Program Files\\Zarvic Old");  // installed, then moved
     device.PlaceFile(kExeDir + u"\\ZarvicDat.new", {0});  // left by a save that was cut off
     StartWithHotKey();
-    ChooseUninstall(kLooseText, IDYES);
+    ChooseUninstall(kLooseSharedText, IDYES);
 
     EXPECT_EQ(FolderNames(kExeDir), (std::vector<std::u16string>{u"Letter.txt", u"Photos", u"Zarvic.exe"}))
         << "the person's files stay; the data file and the help file go";
@@ -140,7 +144,7 @@ TEST_F(UninstallTest, ExecutableInTheRootFolderLeavesTheRootAlone) {
     device.PlaceFile(u"\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
     StartZarvic(exe);
     ASSERT_EQ(device.OpenMessageBox(), nullptr);
-    ChooseUninstall(kLooseText, IDYES);
+    ChooseUninstall(kLooseSharedText, IDYES);
     EXPECT_TRUE(device.Exists(u"\\Notes.txt"));
     EXPECT_TRUE(device.Exists(u"\\Program Files"));
     EXPECT_TRUE(device.Exists(u"\\Windows\\Desktop"));
