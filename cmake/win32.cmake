@@ -27,7 +27,7 @@ target_compile_definitions(zarvic PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN N
 target_compile_options(zarvic PRIVATE ${ZARVIC_WARNINGS})
 # No link time in the PE header: the same tree links to the same bytes (scripts/package.sh).
 target_link_options(zarvic PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
-target_link_libraries(zarvic PRIVATE shell32 ole32 uuid user32 gdi32 advapi32)
+target_link_libraries(zarvic PRIVATE shell32 ole32 uuid user32 gdi32 advapi32 imm32)
 # The help file lies beside the executable, where the tray menu's Help looks for it.
 add_custom_command(TARGET zarvic POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/Zarvic.htm
