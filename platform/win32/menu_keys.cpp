@@ -23,6 +23,8 @@ struct TakenKey {
 static HHOOK g_keysHook;
 static HWND g_menuOwner;
 static HMENU g_menu;
+// The window the person was typing in when a hot-key fired, to be given the keyboard back.
+static HWND g_typingWindow;
 // Whether a key that closes the menu has been posted: the keys after it are the person's
 // next ones, for the window they type in, not for a menu that is going away.
 static int g_menuClosing;
@@ -185,6 +187,9 @@ static void HandOverEarlyKeys(void) {
 static int TakeKey(UINT message, const KBDLLHOOKSTRUCT* key) {
     if (g_menuClosing || (!g_menuOwner && !HotKeyIsPending())) {
         HandOverEarlyKeys();
+        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && !g_menuOwner && !PassesThrough(key->vkCode) &&
+            FiresHotKey(key->vkCode))
+            g_typingWindow = GetForegroundWindow();
         return 0;
     }
     if ((message != WM_KEYDOWN && message != WM_SYSKEYDOWN) || PassesThrough(key->vkCode) || FiresHotKey(key->vkCode))
@@ -202,6 +207,17 @@ static LRESULT CALLBACK TakeKeysForMenu(int code, WPARAM wParam, LPARAM lParam) 
     const KBDLLHOOKSTRUCT* key = (const KBDLLHOOKSTRUCT*)lParam;
     if (code == HC_ACTION && !(key->flags & LLKHF_INJECTED) && TakeKey((UINT)wParam, key)) return 1;
     return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// Wine activates the next window in its Z order when the owner hides, and that order
+// need not have the window the person typed in next: with several open, another one took
+// the paste. The menu's end gives the activation back to that window directly.
+static void GiveKeyboardBack(HWND owner) {
+    HWND window = g_typingWindow;
+    g_typingWindow = NULL;
+    if (window && window != owner && IsWindow(window) && IsWindowVisible(window) &&
+        GetWindowThreadProcessId(window, NULL) != GetCurrentThreadId())
+        SetForegroundWindow(window);
 }
 
 void StartMenuKeys(void) {
@@ -223,5 +239,6 @@ BOOL TrackPopupMenuWithKeys(HMENU menu, UINT flags, int x, int y, HWND owner, LP
     g_menuOwner = NULL;
     g_menu = NULL;
     g_menuClosing = 0;
+    GiveKeyboardBack(owner);
     return result;
 }
