@@ -14,15 +14,17 @@ static int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 int CopyEntryToClipboard(HWND hwnd, int k) {
     if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return 0;
-    if (!OpenClipboard(hwnd)) return 0;
+    // The copy is made before the clipboard is opened, so that it is held open for the set
+    // alone.
     const WCHAR* entry = g_historySlots[k];
     size_t n = wcslen(entry);
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
-    if (!copy) {
-        CloseClipboard();
+    if (!copy) return 0;
+    for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    if (!OpenClipboard(hwnd)) {
+        LocalFree(copy);
         return 0;
     }
-    for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
     EmptyClipboard();
     // The clipboard owns the copy only once it has taken it.
     int placed = SetClipboardData(CF_UNICODETEXT, copy) != NULL;

@@ -45,23 +45,22 @@ static int IsNewestText(const WCHAR* text, size_t limit) {
     return n == limit ? newest[n] == 0 : text[n] == newest[n];
 }
 
-// Takes the open clipboard's text into the history unless it is the newest entry already,
-// which is neither counted nor copied. Returns 1 when the clipboard was read to the end,
-// 0 when a later poll must try again.
-static int TakeClipboardText() {
+// Copies the open clipboard's text unless it is the newest entry already, which is neither
+// counted nor copied; *copy is the new text or NULL. Returns 1 when the clipboard was read
+// to the end, 0 when a later poll must try again.
+static int CopyClipboardText(WCHAR** copy) {
+    *copy = NULL;
     if (IsClipboardMarkedPrivate() || !IsClipboardFormatAvailable(CF_UNICODETEXT)) return 1;
     const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
     size_t limit = text ? ClipboardTextLimit(text) : 0;
     // A block too small for even the NUL is no text.
     if (limit == 0 || IsNewestText(text, limit)) return 1;
     size_t n = CountTextWithin(text, limit);
-    WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
-    if (!copy) return 0;
-    for (size_t i = 0; i < n; i++) copy[i] = text[i];
-    copy[n] = 0;
-    if (PushHistoryText(copy)) return 1;
-    LocalFree(copy);
-    return 0;
+    *copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
+    if (!*copy) return 0;
+    for (size_t i = 0; i < n; i++) (*copy)[i] = text[i];
+    (*copy)[n] = 0;
+    return 1;
 }
 
 void PollClipboard(HWND hwnd) {
@@ -71,8 +70,15 @@ void PollClipboard(HWND hwnd) {
     // for everyone else.
     if (numbered && g_readSequenceValid && sequence == g_readSequence) return;
     if (!OpenClipboard(hwnd)) return;
-    int read = TakeClipboardText();
+    WCHAR* copy;
+    int read = CopyClipboardText(&copy);
+    // Every moment the clipboard stays open another program may fail to copy or paste:
+    // the history takes the text only once it is closed again.
     CloseClipboard();
+    if (copy && !PushHistoryText(copy)) {
+        LocalFree(copy);
+        read = 0;
+    }
     g_readSequence = sequence;
     g_readSequenceValid = numbered && read;
 }

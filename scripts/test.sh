@@ -111,7 +111,7 @@ if [ $win64_built -eq 1 ]; then
     log="$logs/e2e.log"
     t=$(date +%s)
     echo "== e2e under Wine"
-    python3 tests/e2e/run_e2e.py 2>&1 | tee "$log" | grep -E '^(PASS|FAIL) '
+    python3 tests/e2e/run_e2e.py 2>&1 | tee "$log" | grep -E '^(PASS|FAIL) |^e2e: done again'
     line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
     if [ -z "$line" ]; then
         echo "   the e2e runner gave no result ($log):"

@@ -57,19 +57,60 @@ class XOffer:
         return int(numbers[-1]) - 1 if numbers else -1
 
 
+# A person who pastes and still sees the old text copies again after about this long.
+COPY_AGAIN_AFTER = 2.0
+COPIES_BEFORE_GIVING_UP = 4
+
+
+def clipboard_state(wine):
+    """Who holds the Windows clipboard open ("open": its window, "0x0" when nobody does or
+    a program opened it without one) and its sequence number; opens nothing itself."""
+    out = wine._out_path("clipstate")
+    code = wine.tool("zv_clip", "state", windows_path(out))
+    if code != 0 or not out.exists():
+        raise RuntimeError(f"zv_clip state failed with exit code {code}")
+    state = json.loads(out.read_text(encoding="utf-8"))
+    out.unlink()
+    return state
+
+
+def wait_clipboard_closed(wine, timeout=10):
+    """Waits until no program holds the Windows clipboard open; returns the state then."""
+    return wait_for(lambda: (lambda state: state if state["open"] == "0x0" else None)(clipboard_state(wine)),
+                    timeout, "no program to hold the Windows clipboard open")
+
+
 def copy_in_x(wine, text, target=None, until=None, timeout=30):
-    """Copies text in X (as `target`, UTF8_STRING by default) and waits until(offer) holds,
-    by default until a Windows program has read the text. A moment after a Windows program
-    changed the clipboard, Wine takes the X selection for it; when that comes after xclip
-    took the selection, xclip loses it and is started again."""
+    """Copies text in X (as `target`, UTF8_STRING by default) as a person copies, and waits
+    until(offer) holds, by default until a Windows program has read the text.
+
+    Wine imports an X copy only if its clipboard manager can open the Windows clipboard at
+    that moment; when another program holds it open the copy is dropped and nothing tries
+    again. So the copy waits until nobody holds the clipboard open, and when the Windows
+    clipboard has not changed about two seconds later it copies again, as a person does who
+    pastes and sees the old text; each such copy is counted (Session.again). A copy that
+    still does not arrive fails. A moment after a Windows program changed the clipboard,
+    Wine takes the X selection for it; when that comes after xclip took the selection, xclip
+    loses it and the text is copied again too."""
     until = until or (lambda offer: offer.served() >= 1)
-    deadline = time.monotonic() + timeout
-    while True:
+    for copy in range(COPIES_BEFORE_GIVING_UP):
+        if copy:
+            wine.count_again("copied again", f"the X copy of {text[:40]!r} did not reach the Windows clipboard")
+        before = wait_clipboard_closed(wine)["sequence"]
         offer = XOffer(wine, text, target)
-        wait_for(lambda: until(offer) or not offer.process.running, max(1.0, deadline - time.monotonic()),
-                 f"the X copy of {text!r} to take effect")
+        try:
+            # Only what opens nothing: a reader that opened the clipboard now could make
+            # Wine drop the very copy it waits for.
+            wait_for(lambda: offer.served() >= 1 or not offer.process.running
+                     or clipboard_state(wine)["sequence"] != before, COPY_AGAIN_AFTER, "the copy to arrive")
+        except WaitTimeout:
+            continue
+        wait_for(lambda: until(offer) or not offer.process.running, timeout, f"the X copy of {text!r} to take effect")
         if until(offer):
             return offer
+    raise AssertionError(f"Wine dropped the X copy of {text[:80]!r} {COPIES_BEFORE_GIVING_UP} times (its clipboard "
+                         f"manager imports a copy only if it can open the clipboard); the Windows clipboard held "
+                         f"{(wine.clipboard_text() or '')[:80]!r}")
 
 
 class WindowsOffer:

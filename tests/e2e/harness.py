@@ -8,6 +8,7 @@ file for how to write a test.
 Standard library only.
 """
 
+import collections
 import contextlib
 import fcntl
 import json
@@ -165,6 +166,10 @@ class Session:
         self._processes = []
         self._calls = 0
         self._tool_log = self.folder / "tools.log"
+        # What the session did again that a person would do again too (copy once more, type
+        # a lost key again, start a program Wine ended before it ran): counted, reported by
+        # the runner beside the test's result, never hidden.
+        self.again = collections.Counter()
 
     # ---- life cycle -------------------------------------------------------------------
 
@@ -301,7 +306,7 @@ class Session:
         exe = WIN_BUILD / f"{tool}.exe"
         # Under load, Wine now and then ends a helper with 1 before it has run a line of its
         # own (it prints nothing; the helpers' own failures print or use other codes): such
-        # a start is tried once more.
+        # a start is tried once more, and counted.
         for attempt in range(2):
             with open(self._tool_log, "ab") as out:
                 out.write(f"$ {tool} {' '.join(map(str, args))}\n".encode())
@@ -317,6 +322,13 @@ class Session:
                 raise WaitTimeout(f"{tool} {' '.join(map(str, args))} did not finish within {timeout} s") from None
             if code != 1 or self._tool_log.stat().st_size != logged or attempt == 1:
                 return code
+            self.count_again("helper started again", f"{tool} ended with 1 before it ran")
+
+    def count_again(self, what, detail):
+        """Counts a step done again as a person would, and notes it in tools.log."""
+        self.again[what] += 1
+        with open(self._tool_log, "ab") as out:
+            out.write(f"# again: {what}: {detail}\n".encode())
 
     def _out_path(self, stem):
         self._calls += 1
@@ -508,18 +520,6 @@ class Session:
         left, top, right, bottom = window["rect"]
         self.click(left + (dx if dx is not None else (right - left) // 2),
                    top + (dy if dy is not None else (bottom - top) // 2), button)
-
-    def set_x_clipboard(self, text):
-        """Owns the X CLIPBOARD selection with `text` (xclip keeps serving it until another
-        program takes the selection or the session ends). Wine's clipboard manager imports
-        it for Windows programs a moment later."""
-        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.env,
-                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                 start_new_session=True)
-        self._processes.append(WineProcess(xclip, "xclip", Path(os.devnull)))
-        xclip.stdin.write(text.encode("utf-8"))
-        xclip.stdin.close()
-        wait_for(lambda: self.x_clipboard() == text, 10, "xclip to own the clipboard")
 
     def x_clipboard(self):
         """The X CLIPBOARD selection as text, or None."""

@@ -11,6 +11,7 @@ own sessions. Every test runs, whatever happened to the ones before; the last li
 """
 
 import argparse
+import collections
 import importlib.util
 import inspect
 import signal
@@ -56,17 +57,26 @@ def discover(pattern):
     return tests
 
 
-def run_one(name, function):
+def run_one(name, function, again):
+    """Runs one test; adds what its session did again (harness.Session.again) to `again`."""
     signal.signal(signal.SIGALRM, _on_alarm)
     signal.alarm(TEST_TIME_LIMIT)
     try:
         if len(inspect.signature(function).parameters) == 1:
-            with harness.Session(name) as session:
-                function(session)
+            session = harness.Session(name)
+            try:
+                with session:
+                    function(session)
+            finally:
+                again.update(session.again)
         else:
             function()
     finally:
         signal.alarm(0)
+
+
+def describe(again):
+    return ", ".join(f"{what} {count}" for what, count in sorted(again.items()))
 
 
 def main():
@@ -83,28 +93,34 @@ def main():
 
     passed = failed = 0
     started = time.monotonic()
+    again_total = collections.Counter()
     for name, function, load_error in tests:
         began = time.monotonic()
         if load_error:
             failed += 1
             print(f"FAIL {name} (could not be loaded)\n{load_error}", flush=True)
             continue
+        again = collections.Counter()
         try:
-            run_one(name, function)
+            run_one(name, function, again)
         except BaseException as error:  # a failing test must not stop the others
             if isinstance(error, KeyboardInterrupt):
                 raise
             failed += 1
-            print(f"FAIL {name} ({time.monotonic() - began:.1f} s): {error}", flush=True)
+            print(f"FAIL {name} ({time.monotonic() - began:.1f} s{'; again: ' + describe(again) if again else ''}): "
+                  f"{error}", flush=True)
             print("".join(traceback.format_exception(type(error), error, error.__traceback__)).rstrip(),
                   flush=True)
             print(f"     files: {harness.RUNS_DIR / name}", flush=True)
         else:
             passed += 1
-            print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
+            print(f"PASS {name} ({time.monotonic() - began:.1f} s{'; again: ' + describe(again) if again else ''})",
+                  flush=True)
+        again_total.update(again)
 
     print(f"e2e: {len(tests)} tests in {time.monotonic() - started:.0f} s; "
           f"screenshots in {harness.SCREENSHOTS_DIR}")
+    print(f"e2e: done again as a person would: {describe(again_total) or 'nothing'}")
     if not tests:
         print("e2e: no test found" + (f" matching {args.pattern!r}" if args.pattern else ""))
     print(f"{passed} passed, {failed} failed")

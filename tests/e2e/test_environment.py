@@ -2,6 +2,7 @@
 between the X clipboard and the Windows clipboard, and the target application reports what
 was typed or pasted into it. When one of these fails, Zarvic's own tests cannot be trusted."""
 
+from clipboard_steps import copy_in_x
 from harness import TARGET_CLASS, TARGET_CLEAR, TARGET_TITLE, wait_for
 
 
@@ -20,9 +21,7 @@ def test_keys_and_clipboard_reach_the_target_application(wine):
     wine.wait_target_text("Zarvic 1\r\ntwo")
 
     # X clipboard -> Windows clipboard: line feeds become CR LF, Japanese survives.
-    wine.set_x_clipboard("first line\nクリップボード")
-    assert wait_for(lambda: wine.clipboard_text() == "first line\r\nクリップボード",
-                    what=f"the X text on the Windows clipboard (it is {wine.clipboard_text()!r})")
+    copy_in_x(wine, "first line\nクリップボード", until=lambda offer: wine.clipboard_text() == "first line\r\nクリップボード")
 
     # Ctrl+V pastes it into the target.
     wine.send(TARGET_CLASS, TARGET_CLEAR)

@@ -5,6 +5,10 @@
 //   zv_clip.exe set INFILE [NAME=DWORD ...] put INFILE's UTF-8 text on the clipboard, plus a
 //                                           registered format NAME holding that DWORD per pair
 //   zv_clip.exe empty                       empty the clipboard
+//   zv_clip.exe state OUTFILE               who holds the clipboard open now, and its sequence
+//                                           number (JSON); opens nothing
+//   zv_clip.exe holds OUTFILE SECONDS       samples who holds the clipboard open, about every
+//                                           millisecond for SECONDS; one JSON line per stretch
 //
 // Wine's clipboard manager may hold the clipboard open for a moment after X changes it, so
 // opening is retried for up to 5 s. Exit code: 0 done, 1 bad arguments or I/O, 2 no text,
@@ -100,9 +104,60 @@ int Empty() {
     return ok ? 0 : 1;
 }
 
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = L"";
+    if (hwnd) GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+int State(const wchar_t* outFile) {
+    HWND open = GetOpenClipboardWindow();
+    std::string json = zv::JsonObject()
+                           .Text("open", zv::HandleText(open))
+                           .Text("open_class", ClassOf(open))
+                           .Number("sequence", GetClipboardSequenceNumber())
+                           .Str();
+    return zv::WriteFileAtomically(outFile, json + "\n") ? 0 : 1;
+}
+
+// A program that opened the clipboard without a window is not seen: GetOpenClipboardWindow
+// answers NULL for it as for a closed clipboard.
+int Holds(const wchar_t* outFile, long long seconds) {
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const double limit = static_cast<double>(seconds);
+    auto elapsed = [&]() {
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    };
+    std::string lines;
+    HWND holder = nullptr;
+    double since = 0;
+    for (double t = elapsed(); t < limit; t = elapsed()) {
+        HWND open = GetOpenClipboardWindow();
+        if (open != holder) {
+            if (holder) {
+                lines += zv::JsonObject()
+                             .Text("window", zv::HandleText(holder))
+                             .Text("class", ClassOf(holder))
+                             .Number("at_us", static_cast<long long>(since * 1e6))
+                             .Number("us", static_cast<long long>((t - since) * 1e6))
+                             .Str() +
+                         "\n";
+            }
+            holder = open;
+            since = t;
+        }
+        Sleep(1);
+    }
+    return zv::WriteFileAtomically(outFile, lines) ? 0 : 1;
+}
+
 int Usage() {
     static const char kUsage[] =
-        "usage: zv_clip.exe (get OUTFILE | formats OUTFILE | set INFILE [NAME=DWORD ...] | empty)\n";
+        "usage: zv_clip.exe (get OUTFILE | formats OUTFILE | set INFILE [NAME=DWORD ...] | empty |\n"
+        "                   state OUTFILE | holds OUTFILE SECONDS)\n";
     return zv::PrintUsage(kUsage);
 }
 
@@ -115,5 +170,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"formats" && argc == 3) return Formats(argv[2]);
     if (command == L"set" && argc >= 3) return Set(argc, argv);
     if (command == L"empty" && argc == 2) return Empty();
+    if (command == L"state" && argc == 3) return State(argv[2]);
+    long long seconds = 0;
+    if (command == L"holds" && argc == 4 && zv::ParseNumber(argv[3], &seconds) && seconds > 0)
+        return Holds(argv[2], seconds);
     return Usage();
 }
