@@ -21,6 +21,10 @@
 // owner's WM_MENUCHAR itself for a typed digit or letter and carries out its answer with
 // Down presses to the item (and Enter for MNC_EXECUTE), so a mnemonic highlights its
 // entry, as on the device.
+//
+// Wine activates the next window of its Z order when the menu's owner hides, which need
+// not be the one the person typed in. The hook notes the foreground window when a press
+// fires a hot-key, and the menu's end gives the activation back to it.
 #pragma once
 
 #include <windows.h>
