@@ -3,6 +3,7 @@
 # the figures do not depend on how busy the machine is.
 #
 #   scripts/bench.sh [AREA...]     (default: every tests/bench/bench_AREA.cpp)
+#   scripts/bench.sh wine          latency under Wine, beside bare programs (tests/e2e/bench_wine.py)
 #
 # Builds the sim preset, asks each program build/sim/zarvic_bench_AREA for its items
 # (--list), and prints
@@ -19,6 +20,17 @@ out="$repo/build/bench"
 
 bash scripts/setup.sh >/dev/null || { echo "bench: installing the tools failed" >&2; exit 1; }
 mkdir -p "$out"
+
+# Under Wine only times felt by a person count, as ratios to bare programs in the same run.
+if [ "${1:-}" = wine ]; then
+    if ! { cmake --preset win64 && cmake --build --preset win64 -j2; } >"$out/build-win64.log" 2>&1; then
+        echo "bench: the win64 build failed ($out/build-win64.log)" >&2
+        exit 1
+    fi
+    shift
+    exec python3 tests/e2e/bench_wine.py "$@"
+fi
+
 if ! { cmake --preset sim && cmake --build --preset sim -j2; } >"$out/build.log" 2>&1; then
     echo "bench: the sim build failed ($out/build.log):" >&2
     grep -E 'error|Error' "$out/build.log" | head -n 20 >&2

@@ -1,5 +1,7 @@
-// keybd_event that waits for the foreground application to take the focus.
+// keybd_event that, under Wine, lets the foreground application take the focus before a
+// paste's keys.
 #include "win32_platform.h"
+#include "win32_wine.h"
 
 #undef keybd_event
 
@@ -7,6 +9,14 @@
 
 #define FOCUS_WAIT_STEP_MS 10
 #define FOCUS_WAIT_STEPS 50
+
+// The keys this program has pressed and not yet released.
+static int g_keysHeld;
+// Whether the person held Ctrl when a paste's first key went out, where the program
+// wanted to press it itself; then neither its press nor its release goes out.
+static int g_ctrlLeftToPerson;
+// Whether the program pressed Ctrl for a paste that came to it with Ctrl held.
+static int g_ctrlAdded;
 
 // Whether a key sent now has a window to go to: the foreground window's thread has taken
 // the focus. While the foreground passes from Zarvic to the application, Wine can report
@@ -29,8 +39,50 @@ static int ForegroundTakesKeys(void) {
 // that comes then finds nothing to read.
 static int ClipboardIsFree(void) { return GetOpenClipboardWindow() == NULL; }
 
-VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
-    for (int i = 0; i < FOCUS_WAIT_STEPS && !(ForegroundTakesKeys() && ClipboardIsFree()); ++i)
-        Sleep(FOCUS_WAIT_STEP_MS);
+static int IsCtrlHeld(void) { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+static void SendKey(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
     keybd_event(vk, scan, flags, extraInfo);
+    if (flags & KEYEVENTF_KEYUP) {
+        if (g_keysHeld > 0) --g_keysHeld;
+    } else {
+        ++g_keysHeld;
+    }
+}
+
+// The program decided on Ctrl before the wait; after it the person may have pressed or
+// let go of Ctrl. Its state is read again as the first key goes out.
+static void SendFirstKey(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
+    int ctrlHeld = IsCtrlHeld();
+    g_ctrlLeftToPerson = vk == VK_CONTROL && ctrlHeld;
+    g_ctrlAdded = vk != VK_CONTROL && !ctrlHeld && vk != VK_SHIFT && vk != VK_MENU;
+    if (g_ctrlAdded) SendKey(VK_CONTROL, (BYTE)MapVirtualKeyW(VK_CONTROL, 0), 0, extraInfo);
+    if (!g_ctrlLeftToPerson) SendKey(vk, scan, flags, extraInfo);
+}
+
+// Only the first press waits: once a key of the program is down, its next keys and its
+// releases go out at once, so that no key of the person's meets a Ctrl of the program's.
+VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
+    if (!IsRunningUnderWine()) {
+        keybd_event(vk, scan, flags, extraInfo);
+        return;
+    }
+    if (flags & KEYEVENTF_KEYUP) {
+        if (vk == VK_CONTROL && g_ctrlLeftToPerson) {
+            g_ctrlLeftToPerson = 0;
+            return;
+        }
+        SendKey(vk, scan, flags, extraInfo);
+        if (g_ctrlAdded && g_keysHeld == 1) {
+            g_ctrlAdded = 0;
+            SendKey(VK_CONTROL, (BYTE)MapVirtualKeyW(VK_CONTROL, 0), KEYEVENTF_KEYUP, extraInfo);
+        }
+        return;
+    }
+    if (g_keysHeld > 0 || g_ctrlLeftToPerson) {
+        SendKey(vk, scan, flags, extraInfo);
+        return;
+    }
+    for (int i = 0; i < FOCUS_WAIT_STEPS && !(ForegroundTakesKeys() && ClipboardIsFree()); ++i) Sleep(FOCUS_WAIT_STEP_MS);
+    SendFirstKey(vk, scan, flags, extraInfo);
 }

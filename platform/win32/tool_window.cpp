@@ -1,5 +1,6 @@
-// CreateWindowExW that gives an unowned top-level tool window a hidden owner.
+// CreateWindowExW that, under Wine, gives an unowned top-level tool window a hidden owner.
 #include "win32_platform.h"
+#include "win32_wine.h"
 
 #undef CreateWindowExW
 
@@ -14,6 +15,9 @@ static HWND GetHiddenOwner(HINSTANCE instance) {
 
 HWND CreateToolWindowOwned(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width,
                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    if ((exStyle & WS_EX_TOOLWINDOW) && !parent && !(style & WS_CHILD)) parent = GetHiddenOwner(instance);
+    int unownedTool = (exStyle & WS_EX_TOOLWINDOW) && !parent && !(style & WS_CHILD);
+    // The program's first window is its main window: the backend's start-up.
+    if (unownedTool) StartMenuKeys();
+    if (unownedTool && IsRunningUnderWine()) parent = GetHiddenOwner(instance);
     return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu, instance, param);
 }
