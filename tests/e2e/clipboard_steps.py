@@ -9,7 +9,6 @@ zv_offer does the same for text put on the Windows clipboard, format by format.
 import json
 import re
 import subprocess
-import time
 
 from harness import WIN_BUILD, WM_COMMAND, WaitTimeout, WineProcess, ZARVIC_CLASS, data_file_image, settings_record, wait_for, \
     windows_path
