@@ -67,7 +67,8 @@ def test_tray_menu_opens_setting_where_a_new_hot_key_is_set(wine):
     click_control(wine, dialog, 104)
     wine.key("End", "BackSpace", "BackSpace")
     wine.type_text("k")
-    wait_for(lambda: control(wine, dialog, 104)["title"] == "k", 10, "the letter k in its box")
+    # The box shows at once the key it will set: the letter typed, upper-cased.
+    wait_for(lambda: control(wine, dialog, 104)["title"] == "K", 10, "the letter K in its box")
     wine.screenshot("settings_ctrl_alt_k")
     click_control(wine, dialog, 1)
     wine.wait_no_window(None, SETTING_TITLE)
