@@ -52,7 +52,10 @@ static int CopyClipboardText(WCHAR** copy) {
     *copy = NULL;
     if (IsClipboardMarkedPrivate() || !IsClipboardFormatAvailable(CF_UNICODETEXT)) return 1;
     const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    size_t limit = text ? ClipboardTextLimit(text) : 0;
+    // The text is there but was not handed out (its owner could not render it, or memory
+    // ran short): nothing was read.
+    if (!text) return 0;
+    size_t limit = ClipboardTextLimit(text);
     // A block too small for even the NUL is no text.
     if (limit == 0 || IsNewestText(text, limit)) return 1;
     size_t n = CountTextWithin(text, limit);

@@ -245,8 +245,8 @@ HANDLE GetClipboardData(UINT format) {
         return nullptr;
     }
     const ClipboardItem* item = Find(format);
-    if (!item || !item->data) {
-        Fail(ERROR_INVALID_PARAMETER);
+    if (!item || !item->data || FaultHere(FaultPoint::ClipboardData)) {
+        Fail(item && item->data ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     call.result = reinterpret_cast<intptr_t>(item->data);

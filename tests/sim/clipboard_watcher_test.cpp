@@ -4,6 +4,7 @@
 #include "clipboard_road.h"
 #include "core/runtime.h"
 #include "platform/sim/dialog.h"
+#include "platform/sim/faults.h"
 
 using namespace zarvic_test;
 
@@ -111,6 +112,21 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
     EXPECT_FALSE(sim::ClipboardIsOpen()) << "closed on the failing path too";
     Tick();
     EXPECT_EQ(History()[0], u"later");
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// Where the clipboard keeps a sequence number, a text its owner failed to hand out once
+// is there to be read at the next tick, under the same number.
+TEST_F(ClipboardRoad, ATextThatWasNotHandedOutIsReadAgain) {
+    sim::UseDesktopClipboard(true);
+    StartCapturing();
+    sim::PutClipboardText(u"late");
+    sim::FailAt(sim::FaultPoint::ClipboardData, sim::TimesReached(sim::FaultPoint::ClipboardData) + 1);
+    Tick();
+    EXPECT_TRUE(History().empty());
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"late"}));
     CloseZarvic();
     ExpectNoLeaks();
 }
