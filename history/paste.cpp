@@ -55,25 +55,28 @@ int ClearSystemClipboard(HWND hwnd) {
     return 1;
 }
 
-// Whether the clipboard's Unicode text is exactly the given text.
-static int ClipboardHoldsText(HWND hwnd, const WCHAR* text) {
-    if (!OpenClipboard(hwnd)) return 0;
-    int same = 0;
+// Whether the open clipboard's Unicode text is exactly the given text.
+static int ClipboardHoldsText(const WCHAR* text) {
     const WCHAR* clip = NULL;
     if (IsClipboardFormatAvailable(CF_UNICODETEXT)) clip = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    if (clip) {
-        size_t n = CountClipboardText(clip);
-        same = n == wcslen(text) && wcsncmp(clip, text, n) == 0;
-    }
+    if (!clip) return 0;
+    size_t n = CountClipboardText(clip);
+    return n == wcslen(text) && wcsncmp(clip, text, n) == 0;
+}
+
+// Empties the clipboard when it holds exactly this text. Looked at and emptied in one
+// opening: a text another program copies in between is never wiped.
+static void EmptyClipboardOfText(HWND hwnd, const WCHAR* text) {
+    if (!OpenClipboard(hwnd)) return;
+    if (ClipboardHoldsText(text)) EmptyClipboard();
     CloseClipboard();
-    return same;
 }
 
 void RunHistoryCommand(HWND hwnd, int k) {
     if (IsKeyHeld(VK_SHIFT)) {
         // The watcher would take the newest entry straight back from the clipboard. Only
         // that text is emptied: whatever else the clipboard holds is the user's.
-        if (k == 0 && g_historySlots[0] && ClipboardHoldsText(hwnd, g_historySlots[0])) ClearSystemClipboard(hwnd);
+        if (k == 0 && g_historySlots[0]) EmptyClipboardOfText(hwnd, g_historySlots[0]);
         RemoveHistoryEntry(k);
         ForceClipboardRead();
         RunHideStep(hwnd);

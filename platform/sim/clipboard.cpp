@@ -124,6 +124,8 @@ bool PutClipboardText(const std::u16string& text) {
     return true;
 }
 
+void CopyTextOnceFree(const std::u16string& text) { Clipboard().waitingCopy = text; }
+
 bool AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes) {
     if (!FreeForElsewhere()) return false;
     Store(ClipboardItem{format, NewClipboardBlock(bytes.data(), bytes.size()), true});
@@ -214,6 +216,11 @@ BOOL CloseClipboard() {
     c.open = false;
     c.openWindow = nullptr;
     S().generation++;
+    if (c.waitingCopy) {
+        std::u16string text = *c.waitingCopy;
+        c.waitingCopy.reset();
+        PutClipboardText(text);
+    }
     call.result = TRUE;
     return TRUE;
 }

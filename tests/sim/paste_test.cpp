@@ -124,6 +124,19 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
     ExpectNoLeaks();
 }
 
+// Another program waiting for the clipboard copies the moment Zarvic lets go of it.
+TEST_F(PasteTest, ShiftDeletingTheNewestNeverWipesATextCopiedMeanwhile) {
+    StartCapturing();
+    Capture({u"a", u"b"});
+    sim::CopyTextOnceFree(u"new");
+    device.HoldKey(VK_SHIFT);
+    Choose(200);
+    device.ReleaseKey(VK_SHIFT);
+    EXPECT_EQ(sim::ClipboardText(), u"new");
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"new", u"a"}));
+}
+
 TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     StartCapturing();
     Capture({u"a", u"b"});
