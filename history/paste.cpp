@@ -12,15 +12,19 @@ static const WCHAR kClearQuestion[] = TEXT("クリップボード履歴をクリ
 
 static int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
-int CopyEntryToClipboard(HWND hwnd, int k) {
-    if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return 0;
-    // The copy is made before the clipboard is opened, so that it is held open for the set
-    // alone.
+// A copy of slot k for the clipboard, or NULL.
+static WCHAR* DuplicateEntry(int k) {
+    if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return NULL;
     const WCHAR* entry = g_historySlots[k];
     size_t n = wcslen(entry);
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
-    if (!copy) return 0;
-    for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    if (copy)
+        for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    return copy;
+}
+
+// Puts the copy on the clipboard, which then owns it; on failure the copy is released.
+static int PlaceOnClipboard(HWND hwnd, WCHAR* copy) {
     if (!OpenClipboard(hwnd)) {
         LocalFree(copy);
         return 0;
@@ -31,6 +35,13 @@ int CopyEntryToClipboard(HWND hwnd, int k) {
     if (!placed) LocalFree(copy);
     CloseClipboard();
     return placed;
+}
+
+int CopyEntryToClipboard(HWND hwnd, int k) {
+    // The copy is made before the clipboard is opened, so that it is held open for the set
+    // alone.
+    WCHAR* copy = DuplicateEntry(k);
+    return copy ? PlaceOnClipboard(hwnd, copy) : 0;
 }
 
 static void SendKey(BYTE vk, DWORD flags) {
@@ -82,8 +93,12 @@ void RunHistoryCommand(HWND hwnd, int k) {
         RunHideStep(hwnd);
         return;
     }
+    // The entry is taken as its row showed it; then one poll takes a text copied while the
+    // menu was up into the history, before the paste replaces it on the clipboard.
+    WCHAR* copy = DuplicateEntry(k);
+    if (copy) PollClipboard(hwnd);
     // Ctrl+V with the entry missing from the clipboard would paste some other text.
-    if (!CopyEntryToClipboard(hwnd, k)) {
+    if (!copy || !PlaceOnClipboard(hwnd, copy)) {
         RunHideStep(hwnd);
         return;
     }

@@ -8,8 +8,11 @@
 // platform keeps one; valid until the history changes by other means than a poll.
 static DWORD g_readSequence;
 static int g_readSequenceValid;
+static int g_pollsHeld;
 
 void ForceClipboardRead() { g_readSequenceValid = 0; }
+
+void HoldClipboardPolls(int held) { g_pollsHeld = held; }
 
 size_t ClipboardTextLimit(const WCHAR* text) {
     size_t bytes = LocalSize(const_cast<WCHAR*>(text));
@@ -67,6 +70,7 @@ static int CopyClipboardText(WCHAR** copy) {
 }
 
 void PollClipboard(HWND hwnd) {
+    if (g_pollsHeld) return;
     DWORD sequence = 0;
     int numbered = QueryClipboardSequenceNumber(&sequence);
     // Nothing has changed since the clipboard was last read to the end: leave it closed
