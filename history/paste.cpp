@@ -3,6 +3,7 @@
 #include "history/paste.h"
 
 #include "core/runtime.h"
+#include "history/clip_data.h"
 #include "history/history.h"
 #include "history/watcher.h"
 
@@ -68,11 +69,11 @@ int ClearSystemClipboard(HWND hwnd) {
 
 // Whether the open clipboard's Unicode text is exactly the given text.
 static int ClipboardHoldsText(const WCHAR* text) {
-    const WCHAR* clip = NULL;
-    if (IsClipboardFormatAvailable(CF_UNICODETEXT)) clip = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    if (!clip) return 0;
-    size_t n = CountClipboardText(clip);
-    return n == wcslen(text) && wcsncmp(clip, text, n) == 0;
+    CLIPBOARD_BLOCK block;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !GetClipboardBlock(CF_UNICODETEXT, &block)) return 0;
+    int same = IsBlockText(&block, text);
+    ReleaseClipboardBlock(&block);
+    return same;
 }
 
 // Empties the clipboard when it holds exactly this text. Looked at and emptied in one

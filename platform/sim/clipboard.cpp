@@ -260,6 +260,29 @@ HANDLE GetClipboardData(UINT format) {
     return item->data;
 }
 
+// The system knows the size of every block it holds, whoever made it, and copies the
+// block whole, its slack included.
+HANDLE GetClipboardDataAlloc(UINT format) {
+    Call& call = Record("GetClipboardDataAlloc", {static_cast<intptr_t>(format)});
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    const ClipboardItem* item = Find(format);
+    auto block = item && item->memory && item->data ? S().heap.find(item->data) : S().heap.end();
+    if (block == S().heap.end() || FaultHere(FaultPoint::ClipboardData)) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    size_t size = block->second.rounded;
+    void* copy = AllocateForCaller(size, false);
+    if (!copy) return nullptr;
+    if (size) std::memcpy(copy, item->data, size);
+    call.result = reinterpret_cast<intptr_t>(copy);
+    return copy;
+}
+
 HANDLE SetClipboardData(UINT format, HANDLE data) {
     Call& call = Record("SetClipboardData", {static_cast<intptr_t>(format), reinterpret_cast<intptr_t>(data)});
     ClipboardState& c = Clipboard();

@@ -19,6 +19,10 @@ BOOL BridgeEmptyClipboard();
 BOOL BridgeCloseClipboard();
 // GlobalSize for a pointer BridgeGetClipboardData handed out, LocalSize for anything else.
 SIZE_T BridgeLocalSize(HLOCAL block);
+// The device's GetClipboardDataAlloc, which desktop Windows lacks: a copy of the format's
+// global memory, whole, in a LocalAlloc block the caller frees. Zarvic asks for it only
+// where LocalSize cannot tell a clipboard block's size, which GlobalSize always can here.
+HANDLE GetClipboardDataAlloc(UINT format);
 
 // The clipboard's sequence number; FALSE when the system does not tell it (no access to
 // the window station). The device has no such number: its platform answers FALSE.

@@ -1,0 +1,39 @@
+// Clipboard memory, read within its block.
+#include "history/clip_data.h"
+
+int GetClipboardBlock(UINT format, CLIPBOARD_BLOCK* block) {
+    block->copy = NULL;
+    block->bytes = static_cast<const BYTE*>(GetClipboardData(format));
+    if (!block->bytes) return 0;
+    block->size = LocalSize(const_cast<BYTE*>(block->bytes));
+    if (block->size) return 1;
+    // LocalSize answers only for the caller's own heap, and the device's clipboard hands
+    // out another program's block as it is: the system copies it, whole, into Zarvic's.
+    block->copy = GetClipboardDataAlloc(format);
+    if (!block->copy) return 0;
+    block->bytes = static_cast<const BYTE*>(block->copy);
+    block->size = LocalSize(block->copy);
+    return 1;
+}
+
+void ReleaseClipboardBlock(CLIPBOARD_BLOCK* block) {
+    if (block->copy) LocalFree(block->copy);
+    block->copy = NULL;
+}
+
+size_t CountBlockText(const CLIPBOARD_BLOCK* block) {
+    const WCHAR* text = reinterpret_cast<const WCHAR*>(block->bytes);
+    size_t limit = block->size / sizeof(WCHAR);
+    size_t n = 0;
+    while (n < limit && text[n]) n++;
+    return n;
+}
+
+int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text) {
+    const WCHAR* clip = reinterpret_cast<const WCHAR*>(block->bytes);
+    size_t limit = block->size / sizeof(WCHAR);
+    if (!text || limit == 0) return 0;
+    size_t n = 0;
+    while (n < limit && clip[n] == text[n] && text[n]) n++;
+    return n == limit ? text[n] == 0 : clip[n] == text[n];
+}
