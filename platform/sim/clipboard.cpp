@@ -86,6 +86,21 @@ void* NewClipboardBlock(const void* bytes, size_t size) {
     return block;
 }
 
+// What the format holds for a program that asks for it, if it may have it now.
+const ClipboardItem* ItemToHandOut(UINT format) {
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    const ClipboardItem* item = Find(format);
+    if (!item || !item->data || FaultHere(FaultPoint::ClipboardData)) {
+        Fail(item && item->data ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return item;
+}
+
 bool FreeForElsewhere() {
     ExpireHold();
     const ClipboardState& c = Clipboard();
@@ -246,16 +261,8 @@ BOOL IsClipboardFormatAvailable(UINT format) {
 
 HANDLE GetClipboardData(UINT format) {
     Call& call = Record("GetClipboardData", {static_cast<intptr_t>(format)});
-    ClipboardState& c = Clipboard();
-    if (!OpenedBy(CallerOf(c.openWindow))) {
-        Fail(ERROR_CLIPBOARD_NOT_OPEN);
-        return nullptr;
-    }
-    const ClipboardItem* item = Find(format);
-    if (!item || !item->data || FaultHere(FaultPoint::ClipboardData)) {
-        Fail(item && item->data ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+    const ClipboardItem* item = ItemToHandOut(format);
+    if (!item) return nullptr;
     call.result = reinterpret_cast<intptr_t>(item->data);
     return item->data;
 }
@@ -264,15 +271,10 @@ HANDLE GetClipboardData(UINT format) {
 // block whole, its slack included.
 HANDLE GetClipboardDataAlloc(UINT format) {
     Call& call = Record("GetClipboardDataAlloc", {static_cast<intptr_t>(format)});
-    ClipboardState& c = Clipboard();
-    if (!OpenedBy(CallerOf(c.openWindow))) {
-        Fail(ERROR_CLIPBOARD_NOT_OPEN);
-        return nullptr;
-    }
-    const ClipboardItem* item = Find(format);
-    auto block = item && item->memory && item->data ? S().heap.find(item->data) : S().heap.end();
-    if (block == S().heap.end() || FaultHere(FaultPoint::ClipboardData)) {
-        Fail(ERROR_INVALID_PARAMETER);
+    const ClipboardItem* item = ItemToHandOut(format);
+    auto block = item && item->memory ? S().heap.find(item->data) : S().heap.end();
+    if (block == S().heap.end()) {
+        if (item) Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     size_t size = block->second.rounded;
