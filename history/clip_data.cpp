@@ -1,6 +1,8 @@
 // Clipboard memory, read within its block.
 #include "history/clip_data.h"
 
+#include <string.h>
+
 int GetClipboardBlock(UINT format, CLIPBOARD_BLOCK* block) {
     block->copy = NULL;
     block->bytes = static_cast<const BYTE*>(GetClipboardData(format));
@@ -29,11 +31,10 @@ size_t CountBlockText(const CLIPBOARD_BLOCK* block) {
     return n;
 }
 
-int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text) {
+int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text, size_t length) {
     const WCHAR* clip = reinterpret_cast<const WCHAR*>(block->bytes);
     size_t limit = block->size / sizeof(WCHAR);
-    if (!text || limit == 0) return 0;
-    size_t n = 0;
-    while (n < limit && clip[n] == text[n] && text[n]) n++;
-    return n == limit ? text[n] == 0 : clip[n] == text[n];
+    if (!text || limit == 0 || limit < length || memcmp(clip, text, length * sizeof(WCHAR)) != 0) return 0;
+    // The same units: the block's text ends there, at its NUL or at the block's end.
+    return limit == length || clip[length] == 0;
 }

@@ -19,6 +19,6 @@ void ReleaseClipboardBlock(CLIPBOARD_BLOCK* block);
 // The number of code units before the NUL of the block's text, never past the block's end
 // (the text need not hold a NUL).
 size_t CountBlockText(const CLIPBOARD_BLOCK* block);
-// Whether the block's text is exactly this text, compared in place: no further than the
-// text's NUL or the block's end. A block too small for even the NUL holds no text.
-int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text);
+// Whether the block's text is exactly this text of `length` units, compared in place and
+// never past the block's end. A block too small for even the NUL holds no text.
+int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text, size_t length);

@@ -71,7 +71,7 @@ int ClearSystemClipboard(HWND hwnd) {
 static int ClipboardHoldsText(const WCHAR* text) {
     CLIPBOARD_BLOCK block;
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !GetClipboardBlock(CF_UNICODETEXT, &block)) return 0;
-    int same = IsBlockText(&block, text);
+    int same = IsBlockText(&block, text, wcslen(text));
     ReleaseClipboardBlock(&block);
     return same;
 }
