@@ -13,7 +13,8 @@ static const WCHAR kClearQuestion[] = TEXT("クリップボード履歴をクリ
 
 static int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
-// A copy of slot k for the clipboard, or NULL.
+// A copy of slot k for the clipboard, or NULL. It is made before the clipboard is opened,
+// so that the clipboard is held open for the set alone.
 static WCHAR* DuplicateEntry(int k) {
     if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return NULL;
     const WCHAR* entry = g_historySlots[k];
@@ -36,13 +37,6 @@ static int PlaceOnClipboard(HWND hwnd, WCHAR* copy) {
     if (!placed) LocalFree(copy);
     CloseClipboard();
     return placed;
-}
-
-int CopyEntryToClipboard(HWND hwnd, int k) {
-    // The copy is made before the clipboard is opened, so that it is held open for the set
-    // alone.
-    WCHAR* copy = DuplicateEntry(k);
-    return copy ? PlaceOnClipboard(hwnd, copy) : 0;
 }
 
 static void SendKey(BYTE vk, DWORD flags) {

@@ -3,7 +3,6 @@
 
 #include "platform/platform.h"
 
-int CopyEntryToClipboard(HWND hwnd, int k);
 void SendPasteKeys(HWND hwnd);
 int ClearSystemClipboard(HWND hwnd);
 
