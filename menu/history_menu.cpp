@@ -62,7 +62,9 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
 
     OpenMenuMeasuring(hwnd);
     int lines = GetMenuLinesPerScreen(hwnd);
-    g_historyCapacity = lines > 2 ? lines - 2 : lines;
+    // The lines per screen already leave two rows free; two more make room below the entries
+    // for the separator, "Clear Clipboard" and "CANCEL".
+    SetHistoryCapacity(lines > 2 ? lines - 2 : lines);
     g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
     g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(4);
 
