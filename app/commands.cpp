@@ -3,7 +3,7 @@
 #include "core/settings.h"
 #include "core/util.h"
 #include "history/paste.h"
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 #include "resource_ids.h"
 #include "ui/about.h"
 #include "ui/settings_dialog.h"

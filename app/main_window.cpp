@@ -4,7 +4,7 @@
 #include "core/settings.h"
 #include "history/watcher.h"
 #include "menu/history_menu.h"
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 #include "menu/menu_item.h"
 #include "resource_ids.h"
 #include "ui/tray.h"

@@ -1,4 +1,4 @@
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 
 #include "core/runtime.h"
 #include "core/settings.h"
