@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_font.h"
+#include "menu/menu_item.h"
 #include "menu/menu_tip.h"
 
 MNEMONIC_RECORD* g_mnemonicTable;
@@ -66,7 +67,7 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     // for the separator, "Clear Clipboard" and "CANCEL".
     SetHistoryCapacity(lines > 2 ? lines - 2 : lines);
     g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
-    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(4);
+    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(MENU_MNEMONIC_INSET);
 
     HMENU menu = CreatePopupMenu();
     g_mnemonicTable[0].hMenu = menu;
