@@ -56,6 +56,10 @@ static LRESULT OnDestroy(HWND hwnd) {
 }
 
 static LRESULT OnTimer(HWND hwnd, WPARAM id) {
+    if (id == TIMER_ID_TRAY_RETRY) {
+        AddTrayIcon(hwnd, g_hInstance);
+        return 0;
+    }
     if (id != TIMER_ID_POLL) return 0;
     KillTimer(hwnd, TIMER_ID_POLL);
     PollClipboard(hwnd);
@@ -105,10 +109,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_HOTKEY:
         return OnHotKey(hwnd, wParam);
     case WM_TRAY_CALLBACK:
-        if (lParam == WM_LBUTTONUP) PostMessageW(hwnd, WM_OPEN_TRAY_MENU, wParam, WM_LBUTTONUP);
+        if (IsNotifyIconChoice(lParam)) PostMessageW(hwnd, WM_OPEN_TRAY_MENU, wParam, WM_LBUTTONUP);
         return 0;
     case WM_OPEN_TRAY_MENU:
         return OnOpenTrayMenu(hwnd);
+    case WM_ADD_TRAY_ICON:
+        AddTrayIcon(hwnd, g_hInstance);
+        return 0;
     default:
         if (IsTaskbarRestartMessage(message)) {
             AddTrayIcon(hwnd, g_hInstance);

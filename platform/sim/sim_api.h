@@ -6,6 +6,7 @@
 #include "sim_types.h"
 #include "../platform_screens.h"
 #include "../platform_paths.h"
+#include "../platform_tray.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);

@@ -91,6 +91,31 @@ def test_tray_menu_opens_setting_where_a_new_hot_key_is_set(wine):
     assert wine.data_file() == data_file_image(record)
 
 
+def test_both_buttons_open_the_tray_menu_and_a_second_start_brings_back_a_lost_icon(wine):
+    zarvic = _start_running(wine)
+    x, y = find_tray_icon(wine)
+    for button in (3, 1):
+        wine.click(x, y, button)
+        wine.wait_window(MENU_CLASS, visible=True)
+        wine.screenshot(f"tray_menu_button_{button}")
+        wine.key("Escape")
+        wine.wait_no_window(MENU_CLASS)
+
+    # The shell loses the icon without a word; starting Zarvic again, as a person looking
+    # for it would, puts it back, and the second copy still shows nothing of its own.
+    main = wine.find_window(ZARVIC_CLASS)
+    assert wine.tool("zv_untray", main["hwnd"], 1) == 0
+    wait_for(lambda: wine.notification_area_colours() == 1, what="the tray icon to go")
+    assert wine.start_zarvic().wait_exit() == 0
+    wait_for(lambda: wine.notification_area_colours() > 1, what="the tray icon to come back")
+    assert [w["hwnd"] for w in wine.find_windows(ZARVIC_CLASS)] == [main["hwnd"]]
+    assert wine.find_windows(MESSAGE_BOX_CLASS, ZARVIC_TITLE) == []
+    open_tray_menu(wine)
+    wine.key("Escape")
+    wine.wait_no_window(MENU_CLASS)
+    assert wine.close_zarvic(zarvic) == 0
+
+
 def test_escape_cancels_every_change(wine):
     zarvic = _start_running(wine)
     run_tray_command(wine, IDM_SETTING)

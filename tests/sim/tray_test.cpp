@@ -204,3 +204,50 @@ TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
     EXPECT_EQ(track.args[3], 480);
     sim::TapOutsideMenu();
 }
+
+// At sign-in the taskbar may not be there yet when Zarvic starts; the icon comes once it
+// is, whether or not the taskbar tells anyone.
+TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedOnceTheTaskbarIsThere) {
+    sim::StopTaskbar();
+    StartWithHotKey();
+    EXPECT_TRUE(sim::TrayIcons().empty());
+    device.Advance(10000);
+    EXPECT_TRUE(sim::TrayIcons().empty());
+
+    sim::StartTaskbar(false);
+    device.Advance(2000);
+    ASSERT_EQ(sim::TrayIcons().size(), 1u);
+    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
+    size_t calls = device.Calls("Shell_NotifyIcon", zarvic).size();
+    device.Advance(10000);
+    EXPECT_EQ(device.Calls("Shell_NotifyIcon", zarvic).size(), calls) << "no more tries once it took";
+    OpenTrayMenu();
+    sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
+}
+
+// A second start still exits at once and shows nothing, but the running copy puts back an
+// icon the taskbar lost without telling anyone; one that is there stays single.
+TEST_F(TrayTest, ASecondStartBringsBackALostIcon) {
+    StartWithHotKey();
+    size_t windows = device.Windows().size();
+    sim::StopTaskbar();
+    sim::StartTaskbar(false);
+    ASSERT_TRUE(sim::TrayIcons().empty());
+
+    int second = device.StartProgram(kExePath, &WinMain, {kZarvicResources, kZarvicResourcesSize});
+    device.RunUntilIdle();
+    EXPECT_EQ(device.ExitCode(second), 0);
+    EXPECT_EQ(device.Windows().size(), windows);
+    ASSERT_EQ(sim::TrayIcons().size(), 1u);
+    EXPECT_EQ(sim::TrayIcons()[0].hwnd, MainWindow());
+
+    int third = device.StartProgram(kExePath, &WinMain, {kZarvicResources, kZarvicResourcesSize});
+    device.RunUntilIdle();
+    EXPECT_EQ(device.ExitCode(third), 0);
+    EXPECT_EQ(sim::TrayIcons().size(), 1u);
+    OpenTrayMenu();
+    sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu());
+}
