@@ -44,6 +44,7 @@ static LRESULT OnCreate(HWND hwnd) {
         SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
     else
         ShowMessage(hwnd, kStartupHint, MB_OK | MB_ICONINFORMATION);
+    WarnIfSettingsCannotBeKept(hwnd);
     return 0;
 }
 

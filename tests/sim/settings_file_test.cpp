@@ -71,15 +71,42 @@ TEST_F(SettingsFileTest, ASaveThatCannotCreateTheFileChangesNothingAndReportsNot
     ExpectNoLeaks();
 }
 
-TEST_F(SettingsFileTest, AWriteProtectedFolderKeepsTheDefaultsInForce) {
+// After the hint, the one warning, with its way out; the defaults stay in force.
+TEST_F(SettingsFileTest, AWriteProtectedFolderSaysSoOnceAndKeepsTheDefaults) {
     device.PlaceFile(kExePath, {'M', 'Z'});
     device.SetWriteProtected(u"\\Program Files\\Zarvic", true);
     StartZarvic();
     ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, kStartupHint);
     device.AnswerMessageBox(IDOK);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, u"Zarvic のフォルダに書き込めないため\n設定を保存できません\n\n"
+                                             u"書き込みのできるフォルダに Zarvic.exe を\nコピーしてから起動してください");
+    EXPECT_EQ(device.OpenMessageBox()->style, 0x10030u);
+    device.AnswerMessageBox(IDOK);
+    device.Advance(1000);
+    EXPECT_EQ(device.MessageBoxes().size(), 2u);
     CloseZarvic();
     EXPECT_FALSE(device.Exists(kDataPath));
     EXPECT_EQ(device.ExitCode(zarvic), 0);
+}
+
+// A copy started from an archive without extracting it runs in the temporary folder, whose
+// files do not stay; one in a folder of its own says nothing and leaves no trace of asking.
+TEST_F(SettingsFileTest, ACopyInTheTemporaryFolderSaysItsSettingsWillBeLost) {
+    device.PlaceFile(u"\\Temp\\Zarvic.zip\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
+    StartZarvic(u"\\Temp\\Zarvic.zip\\Zarvic.exe");
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, u"Zarvic が一時フォルダから起動されたため\n設定は保存されても失われます\n\n"
+                                             u"ZIP ファイルを展開したフォルダに Zarvic.exe を\n置いてから起動してください");
+    device.AnswerMessageBox(IDOK);
+    CloseZarvic();
+
+    StartWithHotKey();
+    EXPECT_EQ(device.OpenMessageBox(), nullptr);
+    EXPECT_FALSE(device.Exists(u"\\Program Files\\Zarvic\\ZarvicDat.new"));
+    CloseZarvic();
+    EXPECT_EQ(device.MessageBoxes().size(), 1u);
 }
 
 TEST_F(SettingsFileTest, ALockedDataFileIsLoadedAsFarAsItCanBeAndLeftAlone) {
