@@ -4,7 +4,7 @@
 #include "core/settings.h"
 #include "history/watcher.h"
 #include "menu/history_menu.h"
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 #include "menu/menu_item.h"
 #include "resource_ids.h"
 #include "ui/tray.h"
@@ -39,18 +39,13 @@ int CreateMainWindow(HINSTANCE hInstance, int) {
 
 static LRESULT OnCreate(HWND hwnd) {
     AddTrayIcon(hwnd, g_hInstance);
-    g_hotKeyRegistered = RegisterHistoryHotKey(hwnd);
-    if (g_hotKeyRegistered)
-        SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
-    else
-        ShowMessage(hwnd, kStartupHint, MB_OK | MB_ICONINFORMATION);
+    if (!StartWatching(hwnd)) ShowMessage(hwnd, kStartupHint, MB_OK | MB_ICONINFORMATION);
     WarnIfSettingsCannotBeKept(hwnd);
     return 0;
 }
 
 static LRESULT OnDestroy(HWND hwnd) {
-    UnregisterHistoryHotKey(hwnd);
-    KillTimer(hwnd, TIMER_ID_POLL);
+    StopWatching(hwnd);
     RemoveTrayIcon(hwnd);
     PostQuitMessage(0);
     return 0;
