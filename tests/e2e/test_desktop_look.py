@@ -137,45 +137,31 @@ def test_history_menu_follows_the_screen_dpi(wine):
     assert sizes[144][1] > sizes[96][1], sizes
 
 
-def _painted_pixels(wine, shot, left, top, width, height):
-    """{(x, y): (r, g, b)} of a region of a screenshot."""
-    out = wine.x("convert", shot, "-crop", f"{width}x{height}+{left}+{top}", "+repage", "-depth", "8", "txt:-",
-                 timeout=60)
-    pixels = {}
-    for line in out.splitlines():
-        match = re.match(r"(\d+),(\d+): \((\d+),(\d+),(\d+)", line)
-        if match:
-            x, y, r, g, b = map(int, match.groups())
-            pixels[(x, y)] = (r, g, b)
-    return pixels
 
-
-def _bounding_box(points):
+def _box(points):
     xs, ys = [x for x, _ in points], [y for _, y in points]
-    return min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
+    return min(xs), min(ys), max(xs) - min(xs), max(ys) - min(ys)
 
 
 def test_tray_icon_is_its_own_image_at_144_dpi(wine):
-    """At 144 DPI the notification area shows 24-pixel icons: Zarvic's must be its 24-pixel
-    image as drawn, pixel for pixel, not its 16-pixel one scaled up."""
+    """At 144 DPI the notification area shows 24-pixel icons: Zarvic's must be its own
+    24-pixel image, pixel for pixel, not the 16-pixel one scaled up."""
     wine.set_dpi(144)
     try:
         zarvic = _start(wine)
         bar = wine.find_window("Shell_TrayWnd")["rect"]
-        left, top, width, height = bar[2] - 60, bar[1], 60, bar[3] - bar[1]
         shot = wine.screenshot("tray_icon_144dpi")
-        painted = _painted_pixels(wine, shot, left, top, width, height)
-        background = painted[(width - 1, height - 1)]
-        icon = [p for p, colour in painted.items() if colour != background]
-        assert icon, "no icon on the taskbar"
-        x0, y0, w, h = _bounding_box(icon)
-
-        expected = make_icon.pixels_rgba(24)
-        opaque = [(x, y) for y, row in enumerate(expected) for x, px in enumerate(row) if px[3]]
-        ex, ey, ew, eh = _bounding_box(opaque)
-        assert (w, h) == (ew, eh), f"painted {w}x{h}, the 24-pixel image is {ew}x{eh}"
-        wrong = [(x, y) for x, y in opaque
-                 if painted.get((x0 + x - ex, y0 + y - ey)) != expected[y][x][:3]]
+        crop = wine.x("convert", shot, "-crop", f"60x{bar[3] - bar[1]}+{bar[2] - 60}+{bar[1]}", "+repage",
+                      "-depth", "8", "txt:-", timeout=60)
+        painted = {(int(x), int(y)): tuple(map(int, rgb))
+                   for x, y, *rgb in re.findall(r"^(\d+),(\d+): \((\d+),(\d+),(\d+)", crop, re.M)}
+        background = painted[max(painted)]
+        x0, y0, w, h = _box([p for p, colour in painted.items() if colour != background])
+        image = make_icon.pixels_rgba(24)
+        opaque = {(x, y): px[:3] for y, row in enumerate(image) for x, px in enumerate(row) if px[3]}
+        ex, ey, ew, eh = _box(opaque)
+        assert (w, h) == (ew, eh), f"painted {w + 1}x{h + 1}, the 24-pixel image is {ew + 1}x{eh + 1}"
+        wrong = [p for p, colour in opaque.items() if painted.get((x0 + p[0] - ex, y0 + p[1] - ey)) != colour]
         assert len(wrong) <= len(opaque) // 50, f"{len(wrong)} of {len(opaque)} pixels differ"
         assert wine.close_zarvic(zarvic) == 0
     finally:

@@ -91,24 +91,6 @@ TEST_F(SettingsFileTest, AWriteProtectedFolderSaysSoOnceAndKeepsTheDefaults) {
     EXPECT_EQ(device.ExitCode(zarvic), 0);
 }
 
-// A copy started from an archive without extracting it runs in the temporary folder, whose
-// files do not stay; one in a folder of its own says nothing and leaves no trace of asking.
-TEST_F(SettingsFileTest, ACopyInTheTemporaryFolderSaysItsSettingsWillBeLost) {
-    device.PlaceFile(u"\\Temp\\Zarvic.zip\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
-    StartZarvic(u"\\Temp\\Zarvic.zip\\Zarvic.exe");
-    ASSERT_NE(device.OpenMessageBox(), nullptr);
-    EXPECT_EQ(device.OpenMessageBox()->text, u"Zarvic が一時フォルダから起動されたため\n設定は保存されても失われます\n\n"
-                                             u"ZIP ファイルを展開したフォルダに Zarvic.exe を\n置いてから起動してください");
-    device.AnswerMessageBox(IDOK);
-    CloseZarvic();
-
-    StartWithHotKey();
-    EXPECT_EQ(device.OpenMessageBox(), nullptr);
-    EXPECT_FALSE(device.Exists(u"\\Program Files\\Zarvic\\ZarvicDat.new"));
-    CloseZarvic();
-    EXPECT_EQ(device.MessageBoxes().size(), 1u);
-}
-
 TEST_F(SettingsFileTest, ALockedDataFileIsLoadedAsFarAsItCanBeAndLeftAlone) {
     // Another program holds the file open for writing without sharing: the load fails,
     // the defaults stay, and the save cannot replace it.

@@ -226,28 +226,3 @@ TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedOnceTheTaskbarIsThere) {
     EXPECT_FALSE(sim::OpenMenu());
     EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
 }
-
-// A second start still exits at once and shows nothing, but the running copy puts back an
-// icon the taskbar lost without telling anyone; one that is there stays single.
-TEST_F(TrayTest, ASecondStartBringsBackALostIcon) {
-    StartWithHotKey();
-    size_t windows = device.Windows().size();
-    sim::StopTaskbar();
-    sim::StartTaskbar(false);
-    ASSERT_TRUE(sim::TrayIcons().empty());
-
-    int second = device.StartProgram(kExePath, &WinMain, {kZarvicResources, kZarvicResourcesSize});
-    device.RunUntilIdle();
-    EXPECT_EQ(device.ExitCode(second), 0);
-    EXPECT_EQ(device.Windows().size(), windows);
-    ASSERT_EQ(sim::TrayIcons().size(), 1u);
-    EXPECT_EQ(sim::TrayIcons()[0].hwnd, MainWindow());
-
-    int third = device.StartProgram(kExePath, &WinMain, {kZarvicResources, kZarvicResourcesSize});
-    device.RunUntilIdle();
-    EXPECT_EQ(device.ExitCode(third), 0);
-    EXPECT_EQ(sim::TrayIcons().size(), 1u);
-    OpenTrayMenu();
-    sim::TapOutsideMenu();
-    EXPECT_FALSE(sim::OpenMenu());
-}
