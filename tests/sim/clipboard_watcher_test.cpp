@@ -58,7 +58,7 @@ TEST_P(EachClipboard, OnlyTheTextIsStoredNeverTheSlack) {
     Tick();
     CopyInEditor(u"two");
     Tick();
-    Choose(201);  // Zarvic's own block of "one" goes to the clipboard
+    Choose(IDM_HISTORY_FIRST + 1);  // Zarvic's own block of "one" goes to the clipboard
     Tick();
     ASSERT_EQ(History(), (std::vector<std::u16string>{u"one", u"two"}));
     for (int i = 0; i < 2; i++) {
@@ -159,7 +159,7 @@ TEST_F(ClipboardRoad, AnotherProgramsTextWithoutItsNulEndsWithItsBlock) {
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{std::u16string(16, u'a')}));
     device.HoldKey(VK_SHIFT);
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
     EXPECT_TRUE(History().empty());
     EXPECT_TRUE(sim::ClipboardFormats().empty()) << "the entry's text, emptied";
