@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "core/util.h"
+
 int GetClipboardBlock(UINT format, CLIPBOARD_BLOCK* block) {
     block->copy = NULL;
     block->bytes = static_cast<const BYTE*>(GetClipboardData(format));
@@ -24,11 +26,7 @@ void ReleaseClipboardBlock(CLIPBOARD_BLOCK* block) {
 }
 
 size_t CountBlockText(const CLIPBOARD_BLOCK* block) {
-    const WCHAR* text = reinterpret_cast<const WCHAR*>(block->bytes);
-    size_t limit = block->size / sizeof(WCHAR);
-    size_t n = 0;
-    while (n < limit && text[n]) n++;
-    return n;
+    return CountUnits(reinterpret_cast<const WCHAR*>(block->bytes), block->size / sizeof(WCHAR));
 }
 
 int IsBlockText(const CLIPBOARD_BLOCK* block, const WCHAR* text, size_t length) {
