@@ -43,6 +43,8 @@ void SendPasteKeys(HWND hwnd) {
     int ctrlHeld = IsKeyHeld(VK_CONTROL);
     if (!ctrlHeld) SendKey(VK_CONTROL, 0);
     SendKey(VK_LETTER_V, 0);
+    // V stays down for a moment, as under a finger: a program that looks at the key's state
+    // while it handles the press finds it held.
     Sleep(10);
     SendKey(VK_LETTER_V, KEYEVENTF_KEYUP);
     if (!ctrlHeld) SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
