@@ -6,6 +6,7 @@
 #include "sim_types.h"
 #include "../platform_screens.h"
 #include "../platform_paths.h"
+#include "../platform_clipboard.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
@@ -120,9 +121,6 @@ BOOL IsClipboardFormatAvailable(UINT format);
 HANDLE GetClipboardData(UINT format);
 HANDLE SetClipboardData(UINT format, HANDLE data);
 UINT RegisterClipboardFormatW(LPCWSTR name);
-// Not a Windows CE operation: the platform layer's way to desktop Windows'
-// GetClipboardSequenceNumber. FALSE where the platform keeps no such number (CE).
-BOOL QueryClipboardSequenceNumber(LPDWORD number);
 
 // ---- caret ----
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);

@@ -20,10 +20,6 @@ BOOL BridgeCloseClipboard();
 // GlobalSize for a pointer BridgeGetClipboardData handed out, LocalSize for anything else.
 SIZE_T BridgeLocalSize(HLOCAL block);
 
-// The clipboard's sequence number; FALSE when the system does not tell it (no access to
-// the window station). The device has no such number: its platform answers FALSE.
-BOOL QueryClipboardSequenceNumber(LPDWORD number);
-
 #define GetClipboardData BridgeGetClipboardData
 #define SetClipboardData BridgeSetClipboardData
 #define EmptyClipboard BridgeEmptyClipboard
