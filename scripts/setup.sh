@@ -8,7 +8,8 @@ packages=(
     cmake make g++ googletest libgtest-dev
     # the fuzz targets: clang with its libFuzzer and sanitizer runtimes
     clang libclang-rt-14-dev
-    # the Windows builds (64- and 32-bit, posix thread model) and windres
+    # the Windows builds (64- and 32-bit, posix thread model) and windres; the i686 compiler,
+    # linker and dlltool also make the device image for CE on x86 (preset wince-x86)
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
     # running the 64-bit .exe (the 32-bit build is compiled, not run), and the X libraries
     # Wine's display driver loads at run time (rendering, input, clipboard notifications)
