@@ -23,6 +23,9 @@ packages=(
     python3 procps
     # instruction counts for scripts/bench.sh (callgrind and its valgrind/callgrind.h)
     valgrind
+    # the simulated device and its tests built for the device's CPU family (armel, ARMv5TE)
+    # and run under QEMU's user mode (preset sim-armel)
+    g++-arm-linux-gnueabi qemu-user-static
 )
 
 missing=()

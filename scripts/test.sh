@@ -3,6 +3,7 @@
 #   1. the simulated Handheld PC's tests (preset sim, GoogleTest through ctest);
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer (sim-sanitize);
 #   2b. the fuzz targets (preset fuzz), a few seconds each, so that they keep building and running;
+#   2c. the same tests built for the device's CPU family, armel, run under qemu-arm-static (sim-armel);
 #   3. the Windows builds, 64-bit (win64) and 32-bit (win32), each counted as one check;
 #   4. the end-to-end tests of the 64-bit Zarvic.exe under Wine (tests/e2e);
 #   5. the check that the logic uses only Windows CE 4.10 names (platform/ce_api.tsv);
@@ -90,6 +91,7 @@ build_check() {  # preset; returns the build's status
 
 ctest_suite sim
 ctest_suite sim-sanitize
+ctest_suite sim-armel
 
 log="$logs/fuzz.log"
 t=$(date +%s)
