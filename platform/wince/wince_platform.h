@@ -4,14 +4,9 @@
 // so a name CE lacks fails the link. Only the project's own operations are defined here.
 #pragma once
 
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
+#if !defined(UNICODE) || !defined(WIN32_LEAN_AND_MEAN)
+// CE has only the W calls, and its shell records are ce_shell_types.h's, not the SDK's.
+#error "build the device image with UNICODE and WIN32_LEAN_AND_MEAN defined"
 #endif
 
 #include <windows.h>
@@ -20,12 +15,12 @@
 #include <wchar.h>
 
 #include "wince_shell.h"
-
-// CE's Winuser.h numbers its display elements' colours with this flag or-ed in.
-#define SYS_COLOR_INDEX_FLAG 0x40000000
 #include "../platform_clipboard.h"
 #include "../platform_paths.h"
 #include "../platform_screens.h"
+
+// CE's Winuser.h numbers its display elements' colours with this flag or-ed in.
+#define SYS_COLOR_INDEX_FLAG 0x40000000
 
 static_assert(sizeof(WCHAR) == 2 && sizeof(wchar_t) == 2, "CE strings are 16-bit code units");
 
