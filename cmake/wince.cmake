@@ -54,7 +54,7 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
     # CE's windef.h makes __stdcall mean __cdecl on the device; the desktop headers are told so.
     target_compile_options(zarvic_ce_objects PUBLIC -U__stdcall -D__stdcall=__cdecl -U_stdcall -D_stdcall=__cdecl)
 endif()
-target_compile_options(zarvic_ce_objects PRIVATE ${ZARVIC_WARNINGS})
+target_compile_options(zarvic_ce_objects PRIVATE ${ZARVIC_LOGIC_WARNINGS})
 
 # The CE image of `target` from the shared objects and `ARGN` more sources.
 function(zarvic_ce_image target)
