@@ -1,17 +1,31 @@
 // The commands the popup menus post back to the main window.
 #include "app/app.h"
+#include "core/settings.h"
 #include "core/util.h"
 #include "history/paste.h"
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 #include "resource_ids.h"
 #include "ui/about.h"
 #include "ui/settings_dialog.h"
 #include "ui/uninstall.h"
 
 static void RunAboutCommand(HWND hwnd) {
-    g_dialogOpen = 1;
     RunDialogTemplate(IDD_ABOUT, AboutDlgProc);
-    g_dialogOpen = 0;
+    RunHideStep(hwnd);
+}
+
+// The dialog runs with the watcher stopped, so that the hot-key being changed cannot open
+// the menu; the watcher starts again with whatever hot-key the settings now hold.
+static void RunSettingCommand(HWND hwnd) {
+    StopWatching(hwnd);
+    // A template that cannot be found leaves the settings as they are, as a cancel would.
+    INT_PTR result = RunDialogTemplate(IDD_SETTING, SettingsDlgProc);
+    // A dismissed dialog that leaves no hot-key set (a first start) set nothing, and so
+    // nothing failed.
+    int named = (g_settings.hotKeyAlt[0] || g_settings.hotKeyCtrl[0] || g_settings.hotKeyShift[0]) &&
+                g_settings.hotKeyChar[0][0];
+    if (!StartWatching(hwnd) && (result == IDOK || named)) ReportHotKeyRefused(hwnd);
+    SaveSettings();
     RunHideStep(hwnd);
 }
 

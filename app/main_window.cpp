@@ -4,7 +4,7 @@
 #include "core/settings.h"
 #include "history/watcher.h"
 #include "menu/history_menu.h"
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 #include "menu/menu_item.h"
 #include "resource_ids.h"
 #include "ui/tray.h"
@@ -39,23 +39,23 @@ int CreateMainWindow(HINSTANCE hInstance, int) {
 
 static LRESULT OnCreate(HWND hwnd) {
     AddTrayIcon(hwnd, g_hInstance);
-    g_hotKeyRegistered = RegisterHistoryHotKey(hwnd);
-    if (g_hotKeyRegistered)
-        SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
-    else
-        ShowMessage(hwnd, kStartupHint, MB_OK | MB_ICONINFORMATION);
+    if (!StartWatching(hwnd)) ShowMessage(hwnd, kStartupHint, MB_OK | MB_ICONINFORMATION);
+    WarnIfSettingsCannotBeKept(hwnd);
     return 0;
 }
 
 static LRESULT OnDestroy(HWND hwnd) {
-    UnregisterHistoryHotKey(hwnd);
-    KillTimer(hwnd, TIMER_ID_POLL);
+    StopWatching(hwnd);
     RemoveTrayIcon(hwnd);
     PostQuitMessage(0);
     return 0;
 }
 
 static LRESULT OnTimer(HWND hwnd, WPARAM id) {
+    if (id == TIMER_ID_TRAY_RETRY) {
+        AddTrayIcon(hwnd, g_hInstance);
+        return 0;
+    }
     if (id != TIMER_ID_POLL) return 0;
     KillTimer(hwnd, TIMER_ID_POLL);
     PollClipboard(hwnd);
@@ -105,10 +105,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_HOTKEY:
         return OnHotKey(hwnd, wParam);
     case WM_TRAY_CALLBACK:
-        if (lParam == WM_LBUTTONUP) PostMessageW(hwnd, WM_OPEN_TRAY_MENU, wParam, WM_LBUTTONUP);
+        if (IsNotifyIconChoice(lParam)) PostMessageW(hwnd, WM_OPEN_TRAY_MENU, wParam, WM_LBUTTONUP);
         return 0;
     case WM_OPEN_TRAY_MENU:
         return OnOpenTrayMenu(hwnd);
+    case WM_ADD_TRAY_ICON:
+        AddTrayIcon(hwnd, g_hInstance);
+        return 0;
     default:
         if (IsTaskbarRestartMessage(message)) {
             AddTrayIcon(hwnd, g_hInstance);

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_tip.h"
+#include "ui/tray.h"
 
 HANDLE AcquireInstanceMutex(LPCWSTR name) {
     HANDLE mutex = CreateMutexW(NULL, FALSE, name);
@@ -17,7 +18,13 @@ HANDLE AcquireInstanceMutex(LPCWSTR name) {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd) {
     HANDLE mutex = AcquireInstanceMutex(ZARVIC_MUTEX_NAME);
-    if (!mutex) return 0;
+    if (!mutex) {
+        // A person who starts Zarvic again may be looking for an icon the notification area
+        // lost: the running copy puts it back, and this one still shows nothing.
+        HWND running = FindWindowW(ZARVIC_CLASS_NAME, NULL);
+        if (running) PostMessageW(running, WM_ADD_TRAY_ICON, 0, 0);
+        return 0;
+    }
 
     DerivePaths(hInstance);
     ApplyDefaultSettings();

@@ -6,7 +6,13 @@ INT_PTR RunDialogTemplate(int templateId, DLGPROC proc) {
     if (!resource) return -1;
     HGLOBAL loaded = LoadResource(g_hInstance, resource);
     if (!loaded) return -1;
-    return DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), NULL, proc, 0);
+    // As for a message box: no menu opens over the dialog while it runs.
+    int dialogWasOpen = g_dialogOpen;
+    g_dialogOpen = 1;
+    INT_PTR result =
+        DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), NULL, proc, 0);
+    g_dialogOpen = dialogWasOpen;
+    return result;
 }
 
 int ShowMessage(HWND hwnd, LPCWSTR text, UINT style) {
@@ -21,6 +27,8 @@ int ShowMessage(HWND hwnd, LPCWSTR text, UINT style) {
 
 void RunHideStep(HWND hwnd) {
     SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // A moment for the window manager to act on the move, so that hiding the window hands
+    // the activation to the window now on top of it: the one the person was typing in.
     Sleep(10);
     ShowWindow(hwnd, SW_HIDE);
 }

@@ -48,8 +48,9 @@ void DerivePaths(HINSTANCE hInstance);
 // returns to the application underneath.
 void RunHideStep(HWND hwnd);
 
-// Shows one of the program's dialog templates modally, with no owner. Returns the
-// dialog's result, or -1 when the template cannot be found.
+// Shows one of the program's dialog templates modally, with no owner; the dialog-open flag
+// is set while it is up. Returns the dialog's result, or -1 when the template cannot be
+// found.
 INT_PTR RunDialogTemplate(int templateId, DLGPROC proc);
 
 // Shows a message box owned by the main window with Zarvic's caption; the dialog-open flag

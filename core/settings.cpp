@@ -13,6 +13,8 @@ int ApplyDefaultSettings() {
     g_settings.hotKeyChar[0][0] = TEXT('C');
     g_settings.hotKeyChar[1][0] = TEXT('T');
     g_settings.showToolTip = 1;
+    // The two reserved words mean nothing to this version; files written by every version
+    // so far hold 1 in them, and a record of defaults is written the same way.
     g_settings.reservedA = 1;
     g_settings.reservedB = 1;
     return 1;
@@ -20,8 +22,8 @@ int ApplyDefaultSettings() {
 
 // The new record is written whole beside the data file before the old file goes (see
 // SaveSettings). A save cut off between the two leaves only that complete copy: read it.
-static HANDLE OpenSavedCopy() {
-    if (GetLastError() != ERROR_FILE_NOT_FOUND) return INVALID_HANDLE_VALUE;
+static HANDLE OpenSavedCopy(DWORD dataFileError) {
+    if (dataFileError != ERROR_FILE_NOT_FOUND) return INVALID_HANDLE_VALUE;
     HANDLE file = CreateFileW(g_szDataNewPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE && GetFileSize(file, NULL) != SETTINGS_FILE_SIZE) {
@@ -34,7 +36,7 @@ static HANDLE OpenSavedCopy() {
 int LoadSettings() {
     HANDLE file = CreateFileW(g_szDataPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) file = OpenSavedCopy();
+    if (file == INVALID_HANDLE_VALUE) file = OpenSavedCopy(GetLastError());
     if (file == INVALID_HANDLE_VALUE) return 0;
     DWORD leadingWord = 0;
     DWORD count = 0;

@@ -5,6 +5,9 @@
 
 #define HISTORY_SLOTS 41
 #define HISTORY_MAX_ENTRIES 40
+// Until the first push (which brings it down to the 40 kept) or the first menu build (which
+// works it out from the screen), the capacity is the number of positions the menu's
+// mnemonic record holds.
 #define HISTORY_INITIAL_CAPACITY 45
 
 extern WCHAR* g_historySlots[HISTORY_SLOTS];
@@ -12,6 +15,10 @@ extern WCHAR* g_historySlots[HISTORY_SLOTS];
 extern size_t g_historyLengths[HISTORY_SLOTS];
 extern DWORD g_historyHashes[HISTORY_SLOTS];
 extern int g_historyCapacity;
+
+// How many entries the next push keeps and the menu shows; a push brings more than 40 down
+// to 40. A negative capacity is taken as 0.
+void SetHistoryCapacity(int capacity);
 
 // On 1 the store owns text; on 0 nothing changed and the caller still owns it.
 int PushHistoryText(WCHAR* text);

@@ -9,6 +9,8 @@ size_t g_historyLengths[HISTORY_SLOTS];
 DWORD g_historyHashes[HISTORY_SLOTS];
 int g_historyCapacity = HISTORY_INITIAL_CAPACITY;
 
+void SetHistoryCapacity(int capacity) { g_historyCapacity = capacity < 0 ? 0 : capacity; }
+
 // FNV-1a over the 16-bit units.
 DWORD HashHistoryText(const WCHAR* text, size_t* length) {
     DWORD hash = 2166136261u;

@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "history/history.h"
 #include "menu/menu_font.h"
+#include "menu/menu_item.h"
 #include "menu/menu_tip.h"
 
 MNEMONIC_RECORD* g_mnemonicTable;
@@ -62,9 +63,11 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
 
     OpenMenuMeasuring(hwnd);
     int lines = GetMenuLinesPerScreen(hwnd);
-    g_historyCapacity = lines > 2 ? lines - 2 : lines;
+    // The lines per screen already leave two rows free; two more make room below the entries
+    // for the separator, "Clear Clipboard" and "CANCEL".
+    SetHistoryCapacity(lines > 2 ? lines - 2 : lines);
     g_maxItemWidth = GetMenuTextWidth(hwnd, TEXT("AAAAAAAAAAAAAAAA"));
-    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(4);
+    g_mnemonicColumnWidth = GetMenuTextWidth(hwnd, TEXT("W")) + ScaleToMenuDpi(MENU_MNEMONIC_INSET);
 
     HMENU menu = CreatePopupMenu();
     g_mnemonicTable[0].hMenu = menu;

@@ -27,9 +27,11 @@ static int WidthUpTo(HDC dc, LPCWSTR text, int length, int limit) {
     }
 }
 
-// Where an item's text starts: an entry's after the mnemonic column (the width of "W"
-// plus 4) and 6 more.
-static int LabelStart(UINT id) { return IsHistoryItem(id) ? g_mnemonicColumnWidth + ScaleToMenuDpi(6) : ScaleToMenuDpi(8); }
+// Where an item's text starts: an entry's after the mnemonic column and a gap.
+static int LabelStart(UINT id) {
+    return IsHistoryItem(id) ? g_mnemonicColumnWidth + ScaleToMenuDpi(MENU_LABEL_GAP)
+                             : ScaleToMenuDpi(MENU_PLAIN_LABEL_INSET);
+}
 
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     if (!item) return;
@@ -63,8 +65,9 @@ static void DrawMnemonicColumn(HDC dc, const DRAWITEMSTRUCT* item, const RECT* i
     LONG code = g_mnemonicTable[record].codes[item->itemID - IDM_HISTORY_FIRST];
     if (code == MNEMONIC_NONE || code == 0) return;
     WCHAR mnemonic[3] = {TEXT('&'), static_cast<WCHAR>(code & 0xFFFF), 0};
-    RECT column = {itemRect->left + ScaleToMenuDpi(4), itemRect->top,
-                   itemRect->left + g_mnemonicColumnWidth + ScaleToMenuDpi(5), itemRect->bottom};
+    // Centred between the column's start and one pixel into the gap after it.
+    RECT column = {itemRect->left + ScaleToMenuDpi(MENU_MNEMONIC_INSET), itemRect->top,
+                   itemRect->left + g_mnemonicColumnWidth + ScaleToMenuDpi(MENU_MNEMONIC_INSET + 1), itemRect->bottom};
     DrawTextW(dc, mnemonic, -1, &column, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 

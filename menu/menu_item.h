@@ -2,24 +2,16 @@
 // entry, cut to the menu's width.
 #pragma once
 
+#include "menu/menu_label.h"
 #include "platform/platform.h"
 
-// 128 characters and the terminator.
-#define MENU_LABEL_UNITS 129
-#define MENU_LABEL_TAB_SIZE 4
-// A label seldom holds more than a few dozen units: a line is measured over this many
-// first, and further only while all of them fit.
-#define MENU_MEASURE_FIRST_UNITS 32
+// The items' layout in pixels at 96 dpi, scaled to the menu's screen. The mnemonic column
+// starts MENU_MNEMONIC_INSET into the item and is as much wider than a "W"; an entry's label
+// follows it after MENU_LABEL_GAP; "Clear Clipboard" and "CANCEL" start at
+// MENU_PLAIN_LABEL_INSET.
+#define MENU_MNEMONIC_INSET 4
+#define MENU_LABEL_GAP 6
+#define MENU_PLAIN_LABEL_INSET 8
 
 void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item);
 void DrawMenuItem(HWND hwnd, WPARAM wParam, DRAWITEMSTRUCT* item);
-
-// Copies the first line of src (up to the terminator, a CR or an LF, at most count - 1
-// characters) into dst, terminated. Returns dst.
-WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count);
-// Copies the first line of src into dst with tabs expanded, cut where it grows wider than
-// width pixels in the menu font (in dc) and then ended with dots. Returns dst.
-WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int tabSize);
-// The label FitTextToWidth makes, kept within room pixels: the width its dots take is kept
-// free for them, and a line shown whole that still runs past room is cut with dots too.
-WCHAR* FitLabelToRoom(HDC dc, WCHAR* dst, LPCWSTR src, int count, int room, int tabSize);

@@ -1,7 +1,7 @@
 // The texts the history menu shows: an entry's first line, and that line fitted to the
 // menu's width.
 #include "menu/menu_font.h"
-#include "menu/menu_item.h"
+#include "menu/menu_label.h"
 #include "menu/menu_text.h"
 
 WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count) {

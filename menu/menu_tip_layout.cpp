@@ -5,6 +5,12 @@
 #include "menu/menu_text.h"
 #include "menu/menu_tip.h"
 
+// In pixels: the preview stands TIP_GAP from the menu, is TIP_MARGINS wider than its widest
+// line (its border and margins), and keeps TIP_SCREEN_MARGIN from the work area's left edge.
+#define TIP_GAP 4
+#define TIP_MARGINS 6
+#define TIP_SCREEN_MARGIN 3
+
 // One line of the preview; an empty line measures as a space.
 static SIZE MeasureTipLine(HDC dc, LPCWSTR line, int length) {
     SIZE extent = {0, 0};
@@ -57,13 +63,14 @@ int LayoutMenuTip(HWND tipWnd, LPCWSTR text, RECT* out, const RECT* menuRect, co
         work = screen.rcWork;
     else
         SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    out->left = menuRect->right + 4;
-    out->right = out->left + widest + 6;
-    if (work.right - menuRect->right - 4 < widest + 6 && menuRect->left - work.left > work.right - menuRect->right) {
-        out->right = menuRect->left - 4;
-        out->left = out->right - widest - 6;
+    out->left = menuRect->right + TIP_GAP;
+    out->right = out->left + widest + TIP_MARGINS;
+    if (work.right - menuRect->right - TIP_GAP < widest + TIP_MARGINS &&
+        menuRect->left - work.left > work.right - menuRect->right) {
+        out->right = menuRect->left - TIP_GAP;
+        out->left = out->right - widest - TIP_MARGINS;
     }
-    if (out->left < work.left) out->left = work.left + 3;
+    if (out->left < work.left) out->left = work.left + TIP_SCREEN_MARGIN;
 
     out->top = menuRect->top + itemRect->top;
     if (height < itemHeight) height = itemHeight;

@@ -23,7 +23,8 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 LOGIC_DIRS = ["app", "core", "history", "menu", "ui"]
 DEVICE_BACKEND = ROOT / "platform" / "wince"
 DEVICE_HEADERS = ["platform/sim/sim_api.h", "platform/sim/sim_types.h", "platform/platform_screens.h",
-                  "platform/platform_paths.h", "platform/platform_clipboard.h", "platform/ce_shell_types.h"]
+                  "platform/platform_paths.h", "platform/platform_clipboard.h", "platform/platform_shell.h",
+                  "platform/platform_tray.h", "platform/ce_shell_types.h"]
 LIST = ROOT / "platform" / "ce_api.tsv"
 NOT_NAMES = {"const", "struct", "unsigned", "void", "int", "char", "name", "DECLARE_HANDLE", "sizeof",
              "static_assert", "return", "if"}

@@ -91,6 +91,13 @@ static int IsSameOrAbove(LPCWSTR folder, LPCWSTR path) {
     return _wcsicmp(prefix, folder) == 0;
 }
 
+int IsInTemporaryFolder(LPCWSTR directory) {
+    WCHAR temp[MAX_PATH], folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (!directory || length == 0 || length >= MAX_PATH || !NormalizeFolderPath(folder, temp) || !folder[0]) return 0;
+    return IsSameOrAbove(folder, directory);
+}
+
 int IsProtectedFolder(LPCWSTR directory) {
     WCHAR folder[MAX_PATH];
     if (!directory || !NormalizeFolderPath(folder, directory)) return 1;

@@ -1,4 +1,4 @@
-// The settings dialog and the Setting command around it.
+// The settings dialog.
 #pragma once
 
 #include "platform/platform.h"
@@ -14,6 +14,3 @@ void StoreHotKeyControls(HWND dialog);
 WCHAR FoldHotKeyChar(WCHAR ch);
 // Enables control id when hot-key entry `entry` has any modifier, disables it otherwise.
 void UpdateLetterBoxEnabled(HWND dialog, int id, int entry);
-// WM_COMMAND 123: the dialog with the hot-key and polling stopped around it, then the
-// hot-key registered anew, polling resumed when that worked, and the settings saved.
-void RunSettingCommand(HWND hwnd);

@@ -2,11 +2,11 @@
 
 #include <string.h>
 
-BOOL OpenWithShell(HWND hwnd, LPCWSTR file, LPCWSTR parameters) {
+static BOOL Open(HWND hwnd, LPCWSTR file, LPCWSTR parameters, DWORD mask) {
     SHELLEXECUTEINFO info;
     memset(&info, 0, sizeof(info));
     info.cbSize = sizeof(info);
-    info.fMask = 0;
+    info.fMask = mask;
     info.hwnd = hwnd;
     info.lpVerb = TEXT("open");
     info.lpFile = file;
@@ -14,4 +14,10 @@ BOOL OpenWithShell(HWND hwnd, LPCWSTR file, LPCWSTR parameters) {
     info.lpDirectory = NULL;
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteEx(&info);
+}
+
+BOOL OpenWithShell(HWND hwnd, LPCWSTR file, LPCWSTR parameters) { return Open(hwnd, file, parameters, 0); }
+
+BOOL OpenWithShellBeforeExit(HWND hwnd, LPCWSTR file, LPCWSTR parameters) {
+    return Open(hwnd, file, parameters, SHELL_MASK_BEFORE_EXIT);
 }

@@ -38,6 +38,12 @@ int QuotePath(LPWSTR out, LPCWSTR path) {
     return 1;
 }
 
+// The pattern "*.lnk" also matches longer extensions through their short names.
+static int IsShortcutFileName(LPCWSTR name) {
+    size_t length = wcslen(name);
+    return length > 4 && _wcsicmp(name + length - 4, TEXT(".lnk")) == 0;
+}
+
 int FindShortcutTo(HWND hwnd, LPWSTR found, LPCWSTR target, int csidl) {
     if (!IsExistingFile(target)) return 0;
     if (!found) return 0;
@@ -47,13 +53,16 @@ int FindShortcutTo(HWND hwnd, LPWSTR found, LPCWSTR target, int csidl) {
     WCHAR pattern[MAX_PATH];
     if (!QuotePath(quoted, target)) return 0;
     if (!GetSpecialFolderPath(hwnd, folder, csidl)) return 0;
-    if (!JoinPath(pattern, folder, TEXT("*.*"))) return 0;
+    if (!JoinPath(pattern, folder, TEXT("*.lnk"))) return 0;
 
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW(pattern, &entry);
     if (find == INVALID_HANDLE_VALUE) return 0;
     do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        // Only shortcut files are opened: reading any other file of a synced folder could
+        // fetch it from the cloud, and a file that is not here holds no shortcut of ours.
+        if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTES_NOT_HERE)) continue;
+        if (!IsShortcutFileName(entry.cFileName)) continue;
         WCHAR candidate[MAX_PATH];
         if (!JoinPath(candidate, folder, entry.cFileName)) continue;
         // The target buffer's capacity is given in characters, as the shell counts it.

@@ -3,6 +3,8 @@
 
 #include "platform/platform.h"
 
+// Spelt so since the first release: the links people already have carry this name, and
+// finding, replacing and deleting them depends on it. Do not correct it.
 #define SHORTCUT_FILE_NAME TEXT("Zravic.lnk")
 
 // Fills out (MAX_PATH units) with the path of special folder csidl; for CSIDL_DESKTOP

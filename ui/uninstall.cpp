@@ -66,7 +66,8 @@ BOOL UninstallInstalledCopy(HWND hwnd) {
         DeleteOwnFiles();
     else
         DeleteTreeExcept(g_szExeDir, g_szExePath);
-    OpenWithShell(hwnd, TEXT("ctlpnl.exe"), TEXT("cplmain.cpl,12"));
+    WCHAR panel[MAX_PATH], page[MAX_PATH];
+    if (GetRemoveProgramsPanel(panel, page)) OpenWithShellBeforeExit(hwnd, panel, page);
     return 1;
 }
 
@@ -106,6 +107,6 @@ BOOL UninstallLooseCopy(HWND hwnd) {
     // from the window opened below.
     DeleteOwnFiles();
     // An executable in the root folder has an empty directory: show the root instead.
-    OpenWithShell(hwnd, g_szExeDir[0] ? g_szExeDir : TEXT("\\"), NULL);
+    OpenWithShellBeforeExit(hwnd, g_szExeDir[0] ? g_szExeDir : TEXT("\\"), NULL);
     return 1;
 }

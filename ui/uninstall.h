@@ -23,6 +23,8 @@ int IsProtectedFolder(LPCWSTR directory);
 // without "." and "..", backslashes only, no trailing one (the root is empty). 0 when it
 // does not fit.
 int NormalizeFolderPath(WCHAR* out, LPCWSTR path);
+// Whether directory is the platform's temporary folder or lies inside it.
+int IsInTemporaryFolder(LPCWSTR directory);
 // Whether two paths name the same folder, however each is written.
 int IsSameFolder(LPCWSTR first, LPCWSTR second);
 // Deletes every file below directory except the file keep (null or empty: none), and the

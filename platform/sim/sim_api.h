@@ -7,6 +7,8 @@
 #include "../platform_screens.h"
 #include "../platform_paths.h"
 #include "../platform_clipboard.h"
+#include "../platform_tray.h"
+#include "../platform_shell.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
@@ -171,6 +173,9 @@ UINT IsDlgButtonChecked(HWND dialog, int id);
 // ---- notification icon and shell ----
 BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data);
 BOOL ShellExecuteEx(LPSHELLEXECUTEINFOW info);
+// The device's ShellExecuteEx has handed the file over when it returns: a hand-over right
+// before the program exits needs no flag.
+#define SHELL_MASK_BEFORE_EXIT 0
 HRESULT SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* idList);
 BOOL SHGetPathFromIDList(LPCITEMIDLIST idList, LPWSTR path);
 void CoTaskMemFree(LPVOID block);
@@ -186,6 +191,9 @@ DWORD GetFileSize(HANDLE file, LPDWORD high);
 DWORD GetFileAttributesW(LPCWSTR path);
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data);
+// The attributes of a listed file whose contents are elsewhere and would be fetched when it
+// is read: the device keeps every file it lists in its own store, so there are none.
+#define FILE_ATTRIBUTES_NOT_HERE 0
 BOOL FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data);
 BOOL FindClose(HANDLE find);
 BOOL DeleteFileW(LPCWSTR path);

@@ -35,14 +35,25 @@ bool TapTrayIconWithTip(const std::u16string& tip) {
 void FailWorkAreaQuery(bool on) { Tray().failWorkArea = on; }
 bool WorkAreaQueryFails() { return Tray().failWorkArea; }
 
-void RestartTaskbar() {
+void StopTaskbar() {
     Tray().icons.clear();
+    Tray().stopped = true;
+}
+
+void StartTaskbar(bool announce) {
+    Tray().stopped = false;
+    if (!announce) return;
     UINT created = RegisterWindowMessageW(u"TaskbarCreated");
     std::vector<HWND> topLevel;
     for (auto& [key, w] : S().windows)
         if (!(w->style & WS_CHILD) && w->program && w->program->hosted) topLevel.push_back(w->handle);
     for (HWND h : topLevel) PostMessageW(h, created, 0, 0);
     RunUntilIdleImpl();
+}
+
+void RestartTaskbar() {
+    StopTaskbar();
+    StartTaskbar(true);
 }
 
 }  // namespace sim
@@ -53,6 +64,10 @@ BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     Record("Shell_NotifyIcon", {static_cast<intptr_t>(message), data ? static_cast<intptr_t>(data->uID) : 0,
                                 data ? static_cast<intptr_t>(data->uFlags) : 0},
            data ? std::u16string(data->szTip, std::char_traits<char16_t>::length(data->szTip)) : u"");
+    if (Tray().stopped) {
+        Fail(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
     if (!data || !FindWin(data->hWnd) || data->cbSize < sizeof(NOTIFYICONDATAW)) {
         Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -95,3 +110,11 @@ BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     }
     return TRUE;
 }
+
+// Windows CE's Shell_NotifyIcon has one callback form: lParam is the stylus message.
+BOOL EnableNotifyIconKeys(PNOTIFYICONDATAW data) {
+    Record("EnableNotifyIconKeys", {data ? static_cast<intptr_t>(data->uID) : 0});
+    return data != nullptr;
+}
+
+BOOL IsNotifyIconChoice(LPARAM lParam) { return lParam == WM_LBUTTONUP; }

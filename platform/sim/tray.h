@@ -17,6 +17,7 @@ struct TrayIcon {
 struct TrayState {
     std::vector<TrayIcon> icons;
     bool failWorkArea = false;
+    bool stopped = false;
 };
 
 TrayState& Tray();
@@ -31,6 +32,12 @@ bool TapTrayIconWithTip(const std::u16string& tip);
 // The taskbar starts anew (as when the desktop shell restarts): every icon is gone, and
 // every top-level window receives the registered message "TaskbarCreated".
 void RestartTaskbar();
+// The taskbar is not there (not yet started at sign-in, or gone): every icon is gone and
+// Shell_NotifyIcon fails until StartTaskbar.
+void StopTaskbar();
+// The taskbar is there again; with `announce`, "TaskbarCreated" goes to every top-level
+// window as in RestartTaskbar, otherwise nobody is told.
+void StartTaskbar(bool announce);
 // SystemParametersInfoW(SPI_GETWORKAREA) fails while `on`, as when the taskbar is gone.
 void FailWorkAreaQuery(bool on);
 bool WorkAreaQueryFails();

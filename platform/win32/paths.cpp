@@ -24,3 +24,13 @@ BOOL GetComparablePath(LPCWSTR path, LPWSTR out, DWORD units) {
     wcscpy(out, result);
     return TRUE;
 }
+
+BOOL GetRemoveProgramsPanel(LPWSTR program, LPWSTR parameters) {
+    if (!program || !parameters) return FALSE;
+    static const WCHAR kPanel[] = L"\\control.exe";
+    UINT length = GetSystemDirectoryW(program, MAX_PATH);
+    if (length == 0 || length + wcslen(kPanel) >= MAX_PATH) return FALSE;
+    wcscat(program, kPanel);
+    wcscpy(parameters, L"appwiz.cpl");
+    return TRUE;
+}

@@ -6,9 +6,27 @@ typedef HRESULT(WINAPI* GetDpiForMonitorFunction)(HMONITOR monitor, int type, UI
 typedef UINT(WINAPI* GetDpiForWindowFunction)(HWND hwnd);
 #define EFFECTIVE_DPI 0  // MDT_EFFECTIVE_DPI
 
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+// A system library comes from System32 only, never from the program's folder or the
+// working directory, where anybody may have put a library of that name.
+static HMODULE LoadSystemLibrary(LPCWSTR library) {
+    HMODULE module = LoadLibraryExW(library, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 without its loader update does not know the flag: the full path serves.
+    if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+    WCHAR path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + wcslen(library) >= MAX_PATH) return NULL;
+    wcscat(path, L"\\");
+    wcscat(path, library);
+    return LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 static FARPROC FindFunction(LPCWSTR library, LPCSTR name) {
     HMODULE module = GetModuleHandleW(library);
-    if (!module) module = LoadLibraryW(library);
+    if (!module) module = LoadSystemLibrary(library);
     return module ? GetProcAddress(module, name) : NULL;
 }
 

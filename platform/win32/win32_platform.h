@@ -21,6 +21,23 @@
 #include "../platform_screens.h"
 #include "../platform_paths.h"
 #include "../platform_clipboard.h"
+#include "../platform_tray.h"
+#include "../platform_shell.h"
+
+// The desktop's ShellExecuteEx may hand over on another thread after it returned; right
+// before the program exits it must finish first.
+#define SHELL_MASK_BEFORE_EXIT SEE_MASK_NOASYNC
+
+#ifndef FILE_ATTRIBUTE_RECALL_ON_OPEN
+#define FILE_ATTRIBUTE_RECALL_ON_OPEN 0x00040000
+#endif
+#ifndef FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
+#define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
+#endif
+// A listed file whose contents are elsewhere: offline, or a cloud file that is fetched
+// when it is opened or read.
+#define FILE_ATTRIBUTES_NOT_HERE \
+    (FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_RECALL_ON_OPEN | FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS)
 #include "win32_clipboard.h"
 #include "win32_dialogs.h"
 #include "win32_key_focus.h"

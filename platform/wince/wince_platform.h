@@ -18,9 +18,15 @@
 #include "../platform_clipboard.h"
 #include "../platform_paths.h"
 #include "../platform_screens.h"
+#include "../platform_shell.h"
+#include "../platform_tray.h"
 
 // CE's Winuser.h numbers its display elements' colours with this flag or-ed in.
 #define SYS_COLOR_INDEX_FLAG 0x40000000
+// The device's ShellExecuteEx has handed the file over when it returns.
+#define SHELL_MASK_BEFORE_EXIT 0
+// The device keeps every file it lists in its own store: none is offline or in a cloud.
+#define FILE_ATTRIBUTES_NOT_HERE 0
 
 static_assert(sizeof(WCHAR) == 2 && sizeof(wchar_t) == 2, "CE strings are 16-bit code units");
 

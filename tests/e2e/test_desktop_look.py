@@ -1,11 +1,17 @@
-"""Zarvic's dialogs and history menu as a desktop shows them, with the real Zarvic.exe under
-Wine: every dialog caption whole in the desktop's message font, at 96 and at 144 DPI, and
-the history menu scaled to the screen's DPI."""
+"""Zarvic's dialogs, history menu and tray icon as a desktop shows them, with the real
+Zarvic.exe under Wine: every dialog caption whole in the desktop's message font, at 96 and at
+144 DPI, the history menu scaled to the screen's DPI, and the tray icon drawn from its own
+image at 144 DPI."""
 
 import json
+import re
+import sys
 
-from harness import TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for, windows_path
+from harness import REPO, TARGET_CLASS, ZARVIC_CLASS, data_file_image, settings_record, wait_for, windows_path
 from tray_steps import ABOUT_TITLE, IDM_ABOUT, IDM_SETTING, SETTING_TITLE, run_tray_command, wait_dialog
+
+sys.path.insert(0, str(REPO / "scripts"))
+import make_icon  # noqa: E402  the icon's drawing, to compare the painted tray icon with
 
 MENU_CLASS = "#32768"
 WM_CLOSE = 0x0010
@@ -129,3 +135,34 @@ def test_history_menu_follows_the_screen_dpi(wine):
     # as wide as that font at the screen's DPI, half as wide again at 144 as at 96.
     assert 1.3 <= sizes[144][0] / sizes[96][0] <= 1.7, sizes
     assert sizes[144][1] > sizes[96][1], sizes
+
+
+
+def _box(points):
+    xs, ys = [x for x, _ in points], [y for _, y in points]
+    return min(xs), min(ys), max(xs) - min(xs), max(ys) - min(ys)
+
+
+def test_tray_icon_is_its_own_image_at_144_dpi(wine):
+    """At 144 DPI the notification area shows 24-pixel icons: Zarvic's must be its own
+    24-pixel image, pixel for pixel, not the 16-pixel one scaled up."""
+    wine.set_dpi(144)
+    try:
+        zarvic = _start(wine)
+        bar = wine.find_window("Shell_TrayWnd")["rect"]
+        shot = wine.screenshot("tray_icon_144dpi")
+        crop = wine.x("convert", shot, "-crop", f"60x{bar[3] - bar[1]}+{bar[2] - 60}+{bar[1]}", "+repage",
+                      "-depth", "8", "txt:-", timeout=60)
+        painted = {(int(x), int(y)): tuple(map(int, rgb))
+                   for x, y, *rgb in re.findall(r"^(\d+),(\d+): \((\d+),(\d+),(\d+)", crop, re.M)}
+        background = painted[max(painted)]
+        x0, y0, w, h = _box([p for p, colour in painted.items() if colour != background])
+        image = make_icon.pixels_rgba(24)
+        opaque = {(x, y): px[:3] for y, row in enumerate(image) for x, px in enumerate(row) if px[3]}
+        ex, ey, ew, eh = _box(opaque)
+        assert (w, h) == (ew, eh), f"painted {w + 1}x{h + 1}, the 24-pixel image is {ew + 1}x{eh + 1}"
+        wrong = [p for p, colour in opaque.items() if painted.get((x0 + p[0] - ex, y0 + p[1] - ey)) != colour]
+        assert len(wrong) <= len(opaque) // 50, f"{len(wrong)} of {len(opaque)} pixels differ"
+        assert wine.close_zarvic(zarvic) == 0
+    finally:
+        wine.set_dpi(96)

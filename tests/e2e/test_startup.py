@@ -1,9 +1,14 @@
 """Start-up, the single-instance guard and shutdown of the real Zarvic.exe under Wine."""
 
-from harness import (DATA_FILE, DEFAULT_RECORD, MESSAGE_BOX_CLASS, TARGET_CLASS, ZARVIC_CLASS, ZARVIC_EXE,
-                     ZARVIC_TITLE, data_file_image, settings_record, wait_for)
+import re
+import shutil
+
+from harness import (DATA_FILE, DEFAULT_RECORD, MESSAGE_BOX_CLASS, PREFIX, TARGET_CLASS, WIN_BUILD, WM_CLOSE,
+                     ZARVIC_CLASS, ZARVIC_EXE, ZARVIC_TITLE, data_file_image, settings_record, wait_for)
 
 HINT_TEXT = "タスクトレイの Zarvic アイコンをクリックし\nSetting からホットキーを設定してください"
+TEMPORARY_FOLDER_TEXT = ("Zarvic が一時フォルダから起動されたため\n設定は保存されても失われます\n\n"
+                         "ZIP ファイルを展開したフォルダに Zarvic.exe を\n置いてから起動してください")
 MOD_ALT, MOD_CONTROL = 1, 2
 ERROR_HOTKEY_ALREADY_REGISTERED = 1409
 
@@ -94,3 +99,36 @@ def test_start_with_a_hot_key_set_shows_no_hint_and_holds_the_hot_key(wine):
     # Closing gave the hot-key back and rewrote the file.
     assert wine.can_register_hotkey(MOD_CONTROL | MOD_ALT, "C") == (True, 0)
     assert wine.data_file() == data_file_image(record)
+
+
+def _temporary_folder(wine):
+    """Wine's %TEMP%, as a Linux path inside the prefix."""
+    echo = wine.wine("cmd", "/c", "echo", "%TEMP%", name="temp")
+    assert echo.wait_exit(60) == 0, echo.output()
+    found = re.findall(r"^[Cc]:\\(.*?)\s*$", echo.output(), re.M)
+    assert found, echo.output()
+    return PREFIX / "drive_c" / found[-1].replace("\\", "/")
+
+
+def test_a_copy_run_from_inside_its_zip_says_once_that_its_settings_will_be_lost(wine):
+    # Explorer runs a program from a zip that was opened, not extracted, in the temporary folder.
+    folder = _temporary_folder(wine) / "Temp1_Zarvic-0.30-win64.zip" / "Zarvic"
+    folder.mkdir(parents=True, exist_ok=True)
+    try:
+        shutil.copy2(WIN_BUILD / ZARVIC_EXE, folder / ZARVIC_EXE)
+        (folder / DATA_FILE).write_bytes(data_file_image(settings_record("C", alt=True, ctrl=True)))
+        zarvic = wine.wine(folder / ZARVIC_EXE, cwd=folder, name="zarvic")
+        main = wine.wait_zarvic_window()
+        box = wine.wait_window(MESSAGE_BOX_CLASS, ZARVIC_TITLE, visible=True)
+        assert box["owner"] == main["hwnd"], (box, main)
+        controls = wine.children(box)
+        assert [c["title"] for c in controls if c["class"] == "Static" and c["title"]] == [TEMPORARY_FOLDER_TEXT]
+        wine.screenshot("temporary_folder_box")
+        wine.click_window(next(c for c in controls if c["class"] == "Button"))
+        wine.wait_no_window(MESSAGE_BOX_CLASS, ZARVIC_TITLE)
+        assert zarvic.running
+        wine.post(ZARVIC_CLASS, WM_CLOSE)
+        assert zarvic.wait_exit() == 0
+        assert wine.find_windows(MESSAGE_BOX_CLASS, ZARVIC_TITLE) == [], "said once"
+    finally:
+        shutil.rmtree(folder.parent, ignore_errors=True)

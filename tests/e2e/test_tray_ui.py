@@ -1,8 +1,8 @@
 """The tray icon, its menu, the settings dialog, About, Help, shortcuts, Exit and Uninstall
 of the real Zarvic.exe under Wine."""
 
-from harness import (DATA_FILE, HELP_FILE, MESSAGE_BOX_CLASS, ZARVIC_CLASS, ZARVIC_EXE, ZARVIC_TITLE,
-                     data_file_image, settings_record, wait_for, windows_path)
+from harness import (DATA_FILE, HELP_FILE, MESSAGE_BOX_CLASS, WM_TRAY_CALLBACK, ZARVIC_CLASS, ZARVIC_EXE,
+                     ZARVIC_TITLE, data_file_image, settings_record, wait_for, windows_path)
 from tray_steps import (ABOUT_TITLE, IDM_SETTING, MENU_CLASS, SETTING_TITLE, choose_in_menu,
                         click_control, control, find_tray_icon, is_checked, link_names_target, open_tray_menu,
                         register_htm_opener, remove_zarvic_links, run_tray_command, unregister_htm_opener,
@@ -12,6 +12,7 @@ MOD_ALT, MOD_CONTROL, MOD_SHIFT = 1, 2, 4
 ERROR_HOTKEY_ALREADY_REGISTERED = 1409
 CTRL_ALT_C = data_file_image(settings_record("C", alt=True, ctrl=True))
 IDYES = 6
+NIN_KEYSELECT = 0x401
 
 
 def _dismiss_hint(wine):
@@ -89,6 +90,37 @@ def test_tray_menu_opens_setting_where_a_new_hot_key_is_set(wine):
 
     assert wine.close_zarvic(zarvic) == 0
     assert wine.data_file() == data_file_image(record)
+
+
+def test_either_button_or_a_key_select_opens_the_tray_menu_and_a_second_start_brings_back_a_lost_icon(wine):
+    zarvic = _start_running(wine)
+    x, y = find_tray_icon(wine)
+    for button in (3, 1):
+        wine.click(x, y, button)
+        wine.wait_window(MENU_CLASS, visible=True)
+        wine.screenshot(f"tray_menu_button_{button}")
+        wine.key("Escape")
+        wine.wait_no_window(MENU_CLASS)
+    # Windows' shell reports Win+B, the arrows and Enter as a key-select (icon id in the high
+    # word); Wine's taskbar has no keyboard, so the test sends what the shell would.
+    wine.post(ZARVIC_CLASS, WM_TRAY_CALLBACK, 0, NIN_KEYSELECT | 1 << 16)
+    wine.wait_window(MENU_CLASS, visible=True)
+    wine.key("Escape")
+    wine.wait_no_window(MENU_CLASS)
+
+    # The shell loses the icon without a word; starting Zarvic again, as a person looking
+    # for it would, puts it back, and the second copy still shows nothing of its own.
+    main = wine.find_window(ZARVIC_CLASS)
+    assert wine.tool("zv_untray", main["hwnd"], 1) == 0
+    wait_for(lambda: wine.notification_area_colours() == 1, what="the tray icon to go")
+    assert wine.start_zarvic().wait_exit() == 0
+    wait_for(lambda: wine.notification_area_colours() > 1, what="the tray icon to come back")
+    assert [w["hwnd"] for w in wine.find_windows(ZARVIC_CLASS)] == [main["hwnd"]]
+    assert wine.find_windows(MESSAGE_BOX_CLASS, ZARVIC_TITLE) == []
+    open_tray_menu(wine)
+    wine.key("Escape")
+    wine.wait_no_window(MENU_CLASS)
+    assert wine.close_zarvic(zarvic) == 0
 
 
 def test_escape_cancels_every_change(wine):

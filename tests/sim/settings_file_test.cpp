@@ -71,12 +71,21 @@ TEST_F(SettingsFileTest, ASaveThatCannotCreateTheFileChangesNothingAndReportsNot
     ExpectNoLeaks();
 }
 
-TEST_F(SettingsFileTest, AWriteProtectedFolderKeepsTheDefaultsInForce) {
+// After the hint, the one warning, with its way out; the defaults stay in force.
+TEST_F(SettingsFileTest, AWriteProtectedFolderSaysSoOnceAndKeepsTheDefaults) {
     device.PlaceFile(kExePath, {'M', 'Z'});
     device.SetWriteProtected(u"\\Program Files\\Zarvic", true);
     StartZarvic();
     ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, kStartupHint);
     device.AnswerMessageBox(IDOK);
+    ASSERT_NE(device.OpenMessageBox(), nullptr);
+    EXPECT_EQ(device.OpenMessageBox()->text, u"Zarvic のフォルダに書き込めないため\n設定を保存できません\n\n"
+                                             u"書き込みのできるフォルダに Zarvic.exe を\nコピーしてから起動してください");
+    EXPECT_EQ(device.OpenMessageBox()->style, 0x10030u);
+    device.AnswerMessageBox(IDOK);
+    device.Advance(1000);
+    EXPECT_EQ(device.MessageBoxes().size(), 2u);
     CloseZarvic();
     EXPECT_FALSE(device.Exists(kDataPath));
     EXPECT_EQ(device.ExitCode(zarvic), 0);

@@ -25,13 +25,18 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(VirtualOrFileSystemDesktop, ShortcutTest, ::testing::Bool());
 
-TEST_P(ShortcutTest, EveryFileIsTriedButFoldersAndOtherTargetsAreNot) {
+TEST_P(ShortcutTest, OnlyLnkFilesAreOpenedAndFoldersAndOtherTargetsAreNotTaken) {
     sim::PlaceShortcut(kDesktop + u"\\a other.lnk", u"\"\\Windows\\pword.exe\"");
     device.PlaceDirectory(kDesktop + u"\\b folder.lnk");
     device.PlaceFile(kDesktop + u"\\c notes.txt", {'h', 'i'});
     sim::PlaceShortcut(kDesktop + u"\\d Mine.txt", kQuotedExe);
+    sim::PlaceShortcut(kDesktop + u"\\e Mine.lnkx", kQuotedExe);
+    EXPECT_EQ(Find(CSIDL_DESKTOP), 0) << "a shortcut under another extension is not looked at";
+    for (const sim::Call& call : device.Calls("SHGetShortcutTarget"))
+        EXPECT_EQ(call.text, kDesktop + u"\\a other.lnk") << "the only shortcut file";
+    sim::PlaceShortcut(kDesktop + u"\\f Mine.LNK", kQuotedExe);
     ASSERT_EQ(Find(CSIDL_DESKTOP), 1);
-    EXPECT_EQ(std::u16string(found), kDesktop + u"\\d Mine.txt") << "whatever its name or extension";
+    EXPECT_EQ(std::u16string(found), kDesktop + u"\\f Mine.LNK");
     EXPECT_EQ(Find(CSIDL_STARTUP), 0) << "the search stays in its folder";
     EXPECT_EQ(FindShortcutTo(nullptr, found, u"\\Program Files\\Zarvic\\Gone.exe", CSIDL_DESKTOP), 0);
     EXPECT_EQ(FindShortcutTo(nullptr, nullptr, kExePath.c_str(), CSIDL_DESKTOP), 0);

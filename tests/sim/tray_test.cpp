@@ -204,3 +204,25 @@ TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
     EXPECT_EQ(track.args[3], 480);
     sim::TapOutsideMenu();
 }
+
+// At sign-in the taskbar may not be there yet when Zarvic starts; the icon comes once it
+// is, whether or not the taskbar tells anyone.
+TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedOnceTheTaskbarIsThere) {
+    sim::StopTaskbar();
+    StartWithHotKey();
+    EXPECT_TRUE(sim::TrayIcons().empty());
+    device.Advance(10000);
+    EXPECT_TRUE(sim::TrayIcons().empty());
+
+    sim::StartTaskbar(false);
+    device.Advance(2000);
+    ASSERT_EQ(sim::TrayIcons().size(), 1u);
+    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
+    size_t calls = device.Calls("Shell_NotifyIcon", zarvic).size();
+    device.Advance(10000);
+    EXPECT_EQ(device.Calls("Shell_NotifyIcon", zarvic).size(), calls) << "no more tries once it took";
+    OpenTrayMenu();
+    sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
+}

@@ -82,7 +82,7 @@ TEST_F(UninstallTest, InstalledCopyEmptiesItsFolderAndHandsOverToTheControlPanel
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zz copy.lnk")) << "one link per folder is removed";
     EXPECT_FALSE(device.Exists(kStartUp + u"\\Zarvic.lnk"));
     ASSERT_EQ(sim::ShellExecutions().size(), 1u);
-    EXPECT_EQ(sim::ShellExecutions()[0].file, u"ctlpnl.exe");
+    EXPECT_EQ(sim::ShellExecutions()[0].file, u"\\Windows\\ctlpnl.exe") << "by its full path";
     EXPECT_EQ(sim::ShellExecutions()[0].parameters, u"cplmain.cpl,12");
     EXPECT_EQ(sim::ShellExecutions()[0].verb, u"open");
     EXPECT_FALSE(device.IsRunning(zarvic)) << "Exit follows";
@@ -128,7 +128,7 @@ TEST_F(UninstallTest, InstalledCopyNeverEmptiesAFolderOfTheSystem) {
         EXPECT_TRUE(device.Exists(folder + u"\\Mine.txt")) << sim::ToUtf8(folder);
         EXPECT_FALSE(device.Exists(folder + u"\\ZarvicDat.bin")) << sim::ToUtf8(folder);
         EXPECT_FALSE(device.Exists(folder + u"\\Zarvic.htm")) << sim::ToUtf8(folder);
-        EXPECT_EQ(sim::ShellExecutions().back().file, u"ctlpnl.exe");
+        EXPECT_EQ(sim::ShellExecutions().back().file, u"\\Windows\\ctlpnl.exe");
         EXPECT_FALSE(device.IsRunning(zarvic));
     }
     // Desktop Windows' paths: drives, shares, and the system's folders on any drive.

@@ -1,4 +1,4 @@
-#include "menu/hotkey.h"
+#include "history/hotkey.h"
 
 #include "core/runtime.h"
 #include "core/settings.h"
@@ -41,12 +41,20 @@ int UnregisterHistoryHotKey(HWND hwnd) {
 
 void ReportHotKeyRefused(HWND hwnd) { ShowMessage(hwnd, kHotKeyRefused, MB_OK | MB_ICONEXCLAMATION); }
 
-int RetakeHistoryHotKey(HWND hwnd) {
+int StartWatching(HWND hwnd) {
     g_hotKeyRegistered = RegisterHistoryHotKey(hwnd);
-    if (g_hotKeyRegistered) {
-        SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
-        return 1;
-    }
+    if (g_hotKeyRegistered) SetTimer(hwnd, TIMER_ID_POLL, POLL_INTERVAL_MS, NULL);
+    return g_hotKeyRegistered;
+}
+
+int StopWatching(HWND hwnd) {
+    int held = UnregisterHistoryHotKey(hwnd);
+    KillTimer(hwnd, TIMER_ID_POLL);
+    return held;
+}
+
+int RetakeHistoryHotKey(HWND hwnd) {
+    if (StartWatching(hwnd)) return 1;
     // Another program took the combination meanwhile: as after any refusal, the watcher
     // stops until a pass through the settings registers a hot-key again.
     KillTimer(hwnd, TIMER_ID_POLL);

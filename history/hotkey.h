@@ -16,3 +16,10 @@ void ReportHotKeyRefused(HWND hwnd);
 // Registers the hot-key again after UnregisterHistoryHotKey let go of it for a moment, and
 // starts the poll interval afresh. A refusal stops the watcher and says so.
 int RetakeHistoryHotKey(HWND hwnd);
+
+// The clipboard is watched exactly while the history hot-key is held: registers the
+// hot-key from the settings and, when that worked, starts the poll timer. Returns whether
+// it worked.
+int StartWatching(HWND hwnd);
+// Lets go of the hot-key and stops the poll timer. Returns whether the hot-key was held.
+int StopWatching(HWND hwnd);
