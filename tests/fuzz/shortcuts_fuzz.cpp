@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An installed copy empties its folder but for the program; a loose one may sit among
     // the person's files and removes only the files it writes or ships.
     bool installed = false;
-    for (const sim::ShellExecution& e : sim::ShellExecutions()) installed = installed || e.file == u"ctlpnl.exe";
+    for (const sim::ShellExecution& e : sim::ShellExecutions()) installed = installed || e.file == u"\\Windows\\ctlpnl.exe";
     const std::set<std::u16string> looseFiles = {Lower(kDataPath), Lower(kExeDir + u"\\ZarvicDat.new"),
                                                  Lower(kExeDir + u"\\Zarvic.htm")};
     for (const std::u16string& path : before) {
