@@ -2,12 +2,50 @@
 #include "app/app.h"
 #include "core/settings.h"
 #include "core/util.h"
-#include "history/paste.h"
+#include "history/history.h"
 #include "history/hotkey.h"
+#include "history/paste.h"
+#include "history/watcher.h"
 #include "resource_ids.h"
 #include "ui/about.h"
 #include "ui/settings_dialog.h"
 #include "ui/uninstall.h"
+
+static const WCHAR kClearQuestion[] = TEXT("クリップボード履歴をクリアします\n\n    よろしいでしょうか？");
+
+// An entry of the history menu: pasted back where the person was typing, or deleted when
+// Shift is held.
+static void RunHistoryCommand(HWND hwnd, int k) {
+    if (IsKeyHeld(VK_SHIFT)) {
+        // The watcher would take the newest entry straight back from the clipboard. Only
+        // that text is emptied: whatever else the clipboard holds is the user's.
+        if (k == 0 && g_historySlots[0]) EmptyClipboardOfText(hwnd, g_historySlots[0]);
+        RemoveHistoryEntry(k);
+        ForceClipboardRead();
+        RunHideStep(hwnd);
+        return;
+    }
+    // The entry is taken as its row showed it; then one poll takes a text copied while the
+    // menu was up into the history, before the paste replaces it on the clipboard.
+    WCHAR* copy = DuplicateHistoryEntry(k);
+    if (copy) PollClipboard(hwnd);
+    // Ctrl+V with the entry missing from the clipboard would paste some other text.
+    if (!copy || !PlaceOnClipboard(hwnd, copy)) {
+        RunHideStep(hwnd);
+        return;
+    }
+    SendPasteKeys(hwnd);
+}
+
+// "Clear Clipboard": the clipboard and the history emptied once the person agrees.
+static void RunClearCommand(HWND hwnd) {
+    if (ShowMessage(hwnd, kClearQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        ClearSystemClipboard(hwnd);
+        FreeHistory();
+        ForceClipboardRead();
+    }
+    RunHideStep(hwnd);
+}
 
 static void RunAboutCommand(HWND hwnd) {
     RunDialogTemplate(IDD_ABOUT, AboutDlgProc);

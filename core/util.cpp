@@ -8,6 +8,13 @@ static DWORD AttributesOf(LPCWSTR path) {
     return GetFileAttributesW(path);
 }
 
+size_t CountUnits(const WCHAR* text, size_t bound) {
+    if (!text) return 0;
+    size_t n = 0;
+    while (n < bound && text[n]) n++;
+    return n;
+}
+
 int IsExistingFile(LPCWSTR path) {
     DWORD attributes = AttributesOf(path);
     if (attributes == kNoAttributes) return 0;

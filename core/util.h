@@ -3,6 +3,10 @@
 
 #include "platform/platform.h"
 
+// The number of code units before text's NUL, never counting past bound units (the text
+// need not hold a NUL within them); 0 for no text.
+size_t CountUnits(const WCHAR* text, size_t bound);
+
 int IsExistingFile(LPCWSTR path);
 int IsExistingDirectory(LPCWSTR path);
 WCHAR* FindLastChar(WCHAR* text, WCHAR ch);

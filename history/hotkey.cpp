@@ -58,6 +58,9 @@ int RetakeHistoryHotKey(HWND hwnd) {
     // Another program took the combination meanwhile: as after any refusal, the watcher
     // stops until a pass through the settings registers a hot-key again.
     KillTimer(hwnd, TIMER_ID_POLL);
+    // The system hands keys just sent to the window in front once the sender gives way:
+    // let it, so that the box, which takes the front, never catches the paste's keys.
+    Sleep(0);
     ReportHotKeyRefused(hwnd);
     RunHideStep(hwnd);
     return 0;

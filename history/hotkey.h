@@ -14,7 +14,8 @@ int UnregisterHistoryHotKey(HWND hwnd);
 // Tells the user that the hot-key could not be registered and another combination is needed.
 void ReportHotKeyRefused(HWND hwnd);
 // Registers the hot-key again after UnregisterHistoryHotKey let go of it for a moment, and
-// starts the poll interval afresh. A refusal stops the watcher and says so.
+// starts the poll interval afresh. A refusal stops the watcher and says so, once the keys
+// sent meanwhile have gone to the application.
 int RetakeHistoryHotKey(HWND hwnd);
 
 // The clipboard is watched exactly while the history hot-key is held: registers the

@@ -1,26 +1,26 @@
-// Paste-back and clearing: what the history menu's entries, "Clear Clipboard" and
-// "CANCEL" do once the menu has closed.
+// Paste-back and clearing: the clipboard and key operations the history menu's commands
+// are made of.
 #include "history/paste.h"
 
 #include "core/runtime.h"
+#include "history/clip_data.h"
 #include "history/history.h"
-#include "history/watcher.h"
-
-static const WCHAR kClearQuestion[] = TEXT("クリップボード履歴をクリアします\n\n    よろしいでしょうか？");
 
 #define VK_LETTER_V 0x56
 
-static int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+int IsKeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
-int CopyEntryToClipboard(HWND hwnd, int k) {
-    if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return 0;
-    // The copy is made before the clipboard is opened, so that it is held open for the set
-    // alone.
+WCHAR* DuplicateHistoryEntry(int k) {
+    if (k < 0 || k >= HISTORY_MAX_ENTRIES || !g_historySlots[k]) return NULL;
     const WCHAR* entry = g_historySlots[k];
     size_t n = wcslen(entry);
     WCHAR* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
-    if (!copy) return 0;
-    for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    if (copy)
+        for (size_t i = 0; i <= n; i++) copy[i] = entry[i];
+    return copy;
+}
+
+int PlaceOnClipboard(HWND hwnd, WCHAR* copy) {
     if (!OpenClipboard(hwnd)) {
         LocalFree(copy);
         return 0;
@@ -43,6 +43,8 @@ void SendPasteKeys(HWND hwnd) {
     int ctrlHeld = IsKeyHeld(VK_CONTROL);
     if (!ctrlHeld) SendKey(VK_CONTROL, 0);
     SendKey(VK_LETTER_V, 0);
+    // V stays down for a moment, as under a finger: a program that looks at the key's state
+    // while it handles the press finds it held.
     Sleep(10);
     SendKey(VK_LETTER_V, KEYEVENTF_KEYUP);
     if (!ctrlHeld) SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
@@ -55,43 +57,17 @@ int ClearSystemClipboard(HWND hwnd) {
     return 1;
 }
 
-// Whether the clipboard's Unicode text is exactly the given text.
-static int ClipboardHoldsText(HWND hwnd, const WCHAR* text) {
-    if (!OpenClipboard(hwnd)) return 0;
-    int same = 0;
-    const WCHAR* clip = NULL;
-    if (IsClipboardFormatAvailable(CF_UNICODETEXT)) clip = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    if (clip) {
-        size_t n = CountClipboardText(clip);
-        same = n == wcslen(text) && wcsncmp(clip, text, n) == 0;
-    }
-    CloseClipboard();
+// Whether the open clipboard's Unicode text is exactly the given text.
+static int ClipboardHoldsText(const WCHAR* text) {
+    CLIPBOARD_BLOCK block;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !GetClipboardBlock(CF_UNICODETEXT, &block)) return 0;
+    int same = IsBlockText(&block, text, wcslen(text));
+    ReleaseClipboardBlock(&block);
     return same;
 }
 
-void RunHistoryCommand(HWND hwnd, int k) {
-    if (IsKeyHeld(VK_SHIFT)) {
-        // The watcher would take the newest entry straight back from the clipboard. Only
-        // that text is emptied: whatever else the clipboard holds is the user's.
-        if (k == 0 && g_historySlots[0] && ClipboardHoldsText(hwnd, g_historySlots[0])) ClearSystemClipboard(hwnd);
-        RemoveHistoryEntry(k);
-        ForceClipboardRead();
-        RunHideStep(hwnd);
-        return;
-    }
-    // Ctrl+V with the entry missing from the clipboard would paste some other text.
-    if (!CopyEntryToClipboard(hwnd, k)) {
-        RunHideStep(hwnd);
-        return;
-    }
-    SendPasteKeys(hwnd);
-}
-
-void RunClearCommand(HWND hwnd) {
-    if (ShowMessage(hwnd, kClearQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        ClearSystemClipboard(hwnd);
-        FreeHistory();
-        ForceClipboardRead();
-    }
-    RunHideStep(hwnd);
+void EmptyClipboardOfText(HWND hwnd, const WCHAR* text) {
+    if (!OpenClipboard(hwnd)) return;
+    if (ClipboardHoldsText(text)) EmptyClipboard();
+    CloseClipboard();
 }

@@ -1,6 +1,7 @@
 // The clipboard watcher: copies the clipboard's Unicode text into the history store.
 #include "history/watcher.h"
 
+#include "history/clip_data.h"
 #include "history/clip_marks.h"
 #include "history/history.h"
 
@@ -8,42 +9,11 @@
 // platform keeps one; valid until the history changes by other means than a poll.
 static DWORD g_readSequence;
 static int g_readSequenceValid;
+static int g_pollsHeld;
 
 void ForceClipboardRead() { g_readSequenceValid = 0; }
 
-size_t ClipboardTextLimit(const WCHAR* text) {
-    size_t bytes = LocalSize(const_cast<WCHAR*>(text));
-    // LocalSize answers only for the caller's own heap: a text another program put on the
-    // device's clipboard has no size Zarvic can ask, and ends at its NUL.
-    if (bytes == 0) return static_cast<size_t>(-1);
-    return bytes / sizeof(WCHAR);
-}
-
-static size_t CountTextWithin(const WCHAR* text, size_t limit) {
-    size_t n = 0;
-    while (n < limit && text[n]) n++;
-    return n;
-}
-
-size_t CountClipboardText(const WCHAR* text) { return CountTextWithin(text, ClipboardTextLimit(text)); }
-
-// Whether the clipboard's text (of at most `limit` units) is the newest entry, compared in
-// place. The entry ends at its NUL, so a shorter text differs at its own NUL at the latest
-// and nothing past that is read.
-static int IsNewestText(const WCHAR* text, size_t limit) {
-    const WCHAR* newest = g_historySlots[0];
-    if (!newest) return 0;
-    if (limit == static_cast<size_t>(-1)) {
-        while (*text == *newest && *newest) {
-            text++;
-            newest++;
-        }
-        return *text == *newest;
-    }
-    size_t n = 0;
-    while (n < limit && text[n] == newest[n] && newest[n]) n++;
-    return n == limit ? newest[n] == 0 : text[n] == newest[n];
-}
+void HoldClipboardPolls(int held) { g_pollsHeld = held; }
 
 // Copies the open clipboard's text unless it is the newest entry already, which is neither
 // counted nor copied; *copy is the new text or NULL. Returns 1 when the clipboard was read
@@ -51,19 +21,28 @@ static int IsNewestText(const WCHAR* text, size_t limit) {
 static int CopyClipboardText(WCHAR** copy) {
     *copy = NULL;
     if (IsClipboardMarkedPrivate() || !IsClipboardFormatAvailable(CF_UNICODETEXT)) return 1;
-    const WCHAR* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
-    size_t limit = text ? ClipboardTextLimit(text) : 0;
+    CLIPBOARD_BLOCK block;
+    // The text is there but was not handed out: nothing was read.
+    if (!GetClipboardBlock(CF_UNICODETEXT, &block)) return 0;
+    int read = 1;
     // A block too small for even the NUL is no text.
-    if (limit == 0 || IsNewestText(text, limit)) return 1;
-    size_t n = CountTextWithin(text, limit);
-    *copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
-    if (!*copy) return 0;
-    for (size_t i = 0; i < n; i++) (*copy)[i] = text[i];
-    (*copy)[n] = 0;
-    return 1;
+    if (block.size >= sizeof(WCHAR) && !IsBlockText(&block, g_historySlots[0], g_historyLengths[0])) {
+        const WCHAR* text = reinterpret_cast<const WCHAR*>(block.bytes);
+        size_t n = CountBlockText(&block);
+        *copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
+        if (*copy) {
+            for (size_t i = 0; i < n; i++) (*copy)[i] = text[i];
+            (*copy)[n] = 0;
+        } else {
+            read = 0;
+        }
+    }
+    ReleaseClipboardBlock(&block);
+    return read;
 }
 
 void PollClipboard(HWND hwnd) {
+    if (g_pollsHeld) return;
     DWORD sequence = 0;
     int numbered = QueryClipboardSequenceNumber(&sequence);
     // Nothing has changed since the clipboard was last read to the end: leave it closed

@@ -6,14 +6,10 @@
 // Where the platform keeps a clipboard sequence number, a poll leaves the clipboard closed
 // while the number is the one it last read to the end.
 void PollClipboard(HWND hwnd);
+// While polls are held, a poll leaves the clipboard and the history alone: the history
+// menu holds its entries in place while it shows them. The next poll after the hold
+// takes what was copied meanwhile.
+void HoldClipboardPolls(int held);
 // The history changed by other means than a poll (an entry deleted, the history cleared,
 // the hot-key registered anew): the next poll reads the clipboard whatever its number.
 void ForceClipboardRead();
-
-// How many code units a text the clipboard handed out may span: its block's size where
-// the platform knows it (0: too small for even the NUL), else without bound (it ends at
-// its NUL).
-size_t ClipboardTextLimit(const WCHAR* text);
-// The number of code units before the NUL of a text the clipboard handed out, never
-// counting past the end of its block where that is known (it need not hold a NUL).
-size_t CountClipboardText(const WCHAR* text);

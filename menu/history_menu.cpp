@@ -5,6 +5,7 @@
 #include "core/runtime.h"
 #include "core/settings.h"
 #include "history/history.h"
+#include "history/watcher.h"
 #include "menu/menu_font.h"
 #include "menu/menu_item.h"
 #include "menu/menu_tip.h"
@@ -72,6 +73,9 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
     HMENU menu = CreatePopupMenu();
     g_mnemonicTable[0].hMenu = menu;
     if (menu) {
+        // Each row stands for the text it shows: nothing enters the history while the menu
+        // is up, and the chosen command is posted ahead of the next tick.
+        HoldClipboardPolls(1);
         AppendHistoryItems(menu, &g_mnemonicTable[0]);
         if (g_settings.showToolTip) CreateMenuTip();
         SetForegroundWindow(hwnd);
@@ -80,6 +84,7 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
         DestroyMenuTip();
         PostMessageW(hwnd, WM_NULL, 0, 0);
         DestroyMenu(menu);
+        HoldClipboardPolls(0);
         // A dismissed menu runs no command, and so no hide step: the main window would
         // stay in the foreground, swallowing what the user types next. Hand the
         // foreground back to the application the menu was opened over.

@@ -1,13 +1,9 @@
 // Preparing the preview text: counting and tab expansion.
+#include "core/util.h"
 #include "menu/menu_text.h"
 #include "menu/menu_tip.h"
 
-int CountChars(LPCWSTR text, int bound) {
-    if (!text) return 0;
-    int n = 0;
-    while (n < bound && text[n]) ++n;
-    return n;
-}
+int CountChars(LPCWSTR text, int bound) { return bound > 0 ? static_cast<int>(CountUnits(text, bound)) : 0; }
 
 int CountTabs(LPCWSTR text, int bound) {
     if (!text) return 0;

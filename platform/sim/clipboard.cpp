@@ -86,6 +86,21 @@ void* NewClipboardBlock(const void* bytes, size_t size) {
     return block;
 }
 
+// What the format holds for a program that asks for it, if it may have it now.
+const ClipboardItem* ItemToHandOut(UINT format) {
+    ClipboardState& c = Clipboard();
+    if (!OpenedBy(CallerOf(c.openWindow))) {
+        Fail(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    const ClipboardItem* item = Find(format);
+    if (!item || !item->data || FaultHere(FaultPoint::ClipboardData)) {
+        Fail(item && item->data ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return item;
+}
+
 bool FreeForElsewhere() {
     ExpireHold();
     const ClipboardState& c = Clipboard();
@@ -123,6 +138,8 @@ bool PutClipboardText(const std::u16string& text) {
     Store(ClipboardItem{CF_UNICODETEXT, NewClipboardBlock(text.c_str(), (text.size() + 1) * sizeof(char16_t)), true});
     return true;
 }
+
+void CopyTextOnceFree(const std::u16string& text) { Clipboard().waitingCopy = text; }
 
 bool AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes) {
     if (!FreeForElsewhere()) return false;
@@ -214,6 +231,11 @@ BOOL CloseClipboard() {
     c.open = false;
     c.openWindow = nullptr;
     S().generation++;
+    if (c.waitingCopy) {
+        std::u16string text = *c.waitingCopy;
+        c.waitingCopy.reset();
+        PutClipboardText(text);
+    }
     call.result = TRUE;
     return TRUE;
 }
@@ -239,18 +261,28 @@ BOOL IsClipboardFormatAvailable(UINT format) {
 
 HANDLE GetClipboardData(UINT format) {
     Call& call = Record("GetClipboardData", {static_cast<intptr_t>(format)});
-    ClipboardState& c = Clipboard();
-    if (!OpenedBy(CallerOf(c.openWindow))) {
-        Fail(ERROR_CLIPBOARD_NOT_OPEN);
-        return nullptr;
-    }
-    const ClipboardItem* item = Find(format);
-    if (!item || !item->data) {
-        Fail(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
+    const ClipboardItem* item = ItemToHandOut(format);
+    if (!item) return nullptr;
     call.result = reinterpret_cast<intptr_t>(item->data);
     return item->data;
+}
+
+// The system knows the size of every block it holds, whoever made it, and copies the
+// block whole, its slack included.
+HANDLE GetClipboardDataAlloc(UINT format) {
+    Call& call = Record("GetClipboardDataAlloc", {static_cast<intptr_t>(format)});
+    const ClipboardItem* item = ItemToHandOut(format);
+    auto block = item && item->memory ? S().heap.find(item->data) : S().heap.end();
+    if (block == S().heap.end()) {
+        if (item) Fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    size_t size = block->second.rounded;
+    void* copy = AllocateForCaller(size, false);
+    if (!copy) return nullptr;
+    if (size) std::memcpy(copy, item->data, size);
+    call.result = reinterpret_cast<intptr_t>(copy);
+    return copy;
 }
 
 HANDLE SetClipboardData(UINT format, HANDLE data) {

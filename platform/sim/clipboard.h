@@ -32,6 +32,7 @@ struct ClipboardState {
     int failSetData = 0;
     bool desktop = false;        // see UseDesktopClipboard
     DWORD sequence = 0;          // counts every change of the content
+    std::optional<std::u16string> waitingCopy;  // see CopyTextOnceFree
 };
 
 ClipboardState& Clipboard();
@@ -43,6 +44,9 @@ void ReleaseClipboardElsewhere();
 bool EmptyClipboardElsewhere();
 // Empties the clipboard and puts the text (with its NUL) on it as CF_UNICODETEXT.
 bool PutClipboardText(const std::u16string& text);
+// Another application that waits for the clipboard: it copies the text the moment a
+// program closes the clipboard, before anyone else can open it.
+void CopyTextOnceFree(const std::u16string& text);
 // Adds the format, without emptying, holding exactly these bytes (no NUL is added).
 bool AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes);
 // Adds a format that holds a handle rather than memory (CF_BITMAP), or, with a null

@@ -264,6 +264,7 @@ void Device::FailAllocations(int skip, int count) {
 }
 
 void Device::SetHeapGranule(size_t bytes) { state_->heapGranule = bytes; }
+void Device::SetZeroWordAfterBlocks(bool on) { state_->zeroWordAfterBlocks = on; }
 
 bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
 void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }

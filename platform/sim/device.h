@@ -168,6 +168,10 @@ public:
     // (default 32, as CE 6's retail heap; 1: exactly the size asked). The slack of a block
     // not made with LMEM_ZEROINIT holds garbage.
     void SetHeapGranule(size_t bytes);
+    // Off: no zero word follows a block (on by default, so that a program which may only
+    // count to the NUL of another program's text finds one). A read past a block's end
+    // then runs into whatever follows, as on the device, and the sanitizer sees it.
+    void SetZeroWordAfterBlocks(bool on);
 
     // ---- mutexes ----
     bool MutexExists(const std::u16string& name) const;

@@ -86,14 +86,18 @@ void PasteClipboard(HWND hwnd, EditorDoc& d) {
         MessageBeep(0);
         return;
     }
-    if (const auto* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT))) {
-        // Another program's block has no size this program can ask: its text ends at the NUL.
-        size_t bytes = LocalSize(const_cast<WCHAR*>(text));
-        size_t limit = bytes ? bytes / sizeof(WCHAR) : SIZE_MAX;
-        size_t n = 0;
-        while (n < limit && text[n]) ++n;
-        ReplaceSelection(hwnd, d, std::u16string(text, n));
+    const auto* text = static_cast<const WCHAR*>(GetClipboardData(CF_UNICODETEXT));
+    size_t bytes = text ? LocalSize(const_cast<WCHAR*>(text)) : 0;
+    HLOCAL copy = nullptr;
+    // Another program's block has no size this program can ask: it reads its own copy.
+    if (text && !bytes && (copy = GetClipboardDataAlloc(CF_UNICODETEXT))) {
+        text = static_cast<const WCHAR*>(copy);
+        bytes = LocalSize(copy);
     }
+    size_t n = 0;
+    while (n < bytes / sizeof(WCHAR) && text[n]) ++n;
+    if (bytes) ReplaceSelection(hwnd, d, std::u16string(text, n));
+    if (copy) LocalFree(copy);
     CloseClipboard();
 }
 

@@ -24,7 +24,7 @@ FaultCounter& Counter(FaultPoint point) {
 
 const char* FaultPointName(FaultPoint point) {
     static const char* const names[] = {"LocalAlloc",     "OpenClipboard", "FileChange",  "GdiObject",
-                                        "WindowCreation", "MenuCreation",  "RegistryOpen"};
+                                        "WindowCreation", "MenuCreation",  "RegistryOpen",  "ClipboardData"};
     static_assert(sizeof(names) / sizeof(names[0]) == static_cast<size_t>(FaultPoint::Count));
     return names[static_cast<int>(point)];
 }

@@ -15,6 +15,7 @@ enum class FaultPoint {
     WindowCreation,   // CreateWindowExW, dialogs' and message boxes' windows included
     MenuCreation,     // CreatePopupMenu
     RegistryOpen,     // RegOpenKeyExW
+    ClipboardData,    // GetClipboardData of a format that is there (its owner could not render it)
     Count
 };
 

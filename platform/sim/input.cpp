@@ -126,6 +126,15 @@ void KeyEvent(UINT vk, bool up, bool synthesised) {
     if (target) Deliver(target, WM_KEYDOWN, vk, static_cast<LPARAM>((repeat ? 0x40000001u : 1u) | (scan << 16)));
 }
 
+void RouteSynthesisedKeys() {
+    InputState& in = Input();
+    while (!in.synthesised.empty()) {
+        std::pair<UINT, bool> key = in.synthesised.front();
+        in.synthesised.pop_front();
+        KeyEvent(key.first, key.second, true);
+    }
+}
+
 HWND WindowAt(POINT screen) {
     DeviceState& s = S();
     for (HWND h : s.zOrder) {
@@ -196,7 +205,8 @@ UINT MapVirtualKeyW(UINT code, UINT mapType) {
 
 void keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
     Record("keybd_event", {vk, scan, static_cast<intptr_t>(flags), static_cast<intptr_t>(extraInfo)});
-    KeyEvent(vk, (flags & KEYEVENTF_KEYUP) != 0, true);
+    Input().synthesised.emplace_back(vk, (flags & KEYEVENTF_KEYUP) != 0);
+    S().generation++;
 }
 
 HWND SetCapture(HWND hwnd) {

@@ -1,6 +1,8 @@
 // The device's keyboard and touch screen, as the rest of the device sees them.
 #pragma once
 
+#include <deque>
+
 #include "state.h"
 
 namespace sim {
@@ -17,12 +19,19 @@ struct InputState {
     // Windows whose input context a program took away (ImmAssociateContext with none):
     // the input method does not compose for them.
     std::set<HWND> withoutInputMethod;
+    // Keys synthesised with keybd_event that the system has not yet handed to a window, as
+    // (virtual key, released).
+    std::deque<std::pair<UINT, bool>> synthesised;
 };
 
 InputState& Input();
 bool IsKeyDown(UINT vk);
 // A key pressed (or released) on the device's keyboard or synthesised with keybd_event.
 void KeyEvent(UINT vk, bool up, bool synthesised = false);
+// The system hands the synthesised keys on, in their order, each to the window that is in
+// front as it does so (or as a hot-key). It does so when it runs: once the sending program
+// waits or sleeps, never inside keybd_event itself.
+void RouteSynthesisedKeys();
 // The character a key makes with the given modifiers; 0 for none.
 WCHAR CharForKey(UINT vk, bool shift, bool ctrl);
 // The top-level window (or its deepest child) under a screen point.

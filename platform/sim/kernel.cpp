@@ -162,26 +162,25 @@ int HeapOfCaller() {
 
 void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner) {
     DeviceState& s = S();
-    // Past the block the host keeps a zero word, so that a program which may only count
-    // to the NUL (another program's block has no size it can ask) finds one.
+    // Past the block the host keeps a zero word, unless told not to, so that a program
+    // which may only count to the NUL (another program's block has no size it can ask)
+    // finds one.
     size_t granule = s.heapGranule ? s.heapGranule : 1;
     size_t rounded = (bytes + granule - 1) / granule * granule;
-    size_t host = ((rounded + 1) & ~size_t(1)) + kHeapGuardBytes;
-    auto* block = static_cast<unsigned char*>(std::malloc(host));
+    size_t guard = s.zeroWordAfterBlocks ? kHeapGuardBytes : 0;
+    size_t host = ((rounded + 1) & ~size_t(1)) + guard;
+    auto* block = static_cast<unsigned char*>(std::malloc(host ? host : 1));
     if (!block) return nullptr;
     // Fresh memory that was not asked to be zeroed holds garbage, as on the device, the
     // slack that rounding adds included.
     std::memset(block, zero ? 0 : 0xCD, host);
-    std::memset(block + host - kHeapGuardBytes, 0, kHeapGuardBytes);
+    std::memset(block + host - guard, 0, guard);
     s.heap[block] = HeapBlock{block, bytes, owner, ++s.heapSerial, heap, rounded};
     return block;
 }
 
-}  // namespace sim
-
-HLOCAL LocalAlloc(UINT flags, size_t bytes) {
+void* AllocateForCaller(size_t bytes, bool zero) {
     DeviceState& s = S();
-    Record("LocalAlloc", {static_cast<intptr_t>(flags), static_cast<intptr_t>(bytes)});
     if (FaultHere(FaultPoint::LocalAlloc)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -196,9 +195,16 @@ HLOCAL LocalAlloc(UINT flags, size_t bytes) {
         }
     }
     int heap = HeapOfCaller();
-    void* block = NewHeapBlock(bytes, (flags & LMEM_ZEROINIT) != 0, heap, heap);
+    void* block = NewHeapBlock(bytes, zero, heap, heap);
     if (!block) Fail(ERROR_NOT_ENOUGH_MEMORY);
     return block;
+}
+
+}  // namespace sim
+
+HLOCAL LocalAlloc(UINT flags, size_t bytes) {
+    Record("LocalAlloc", {static_cast<intptr_t>(flags), static_cast<intptr_t>(bytes)});
+    return AllocateForCaller(bytes, (flags & LMEM_ZEROINIT) != 0);
 }
 
 HLOCAL LocalFree(HLOCAL block) {

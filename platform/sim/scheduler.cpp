@@ -146,6 +146,8 @@ void RunUntilIdleImpl() {
             std::fprintf(stderr, "sim: the device never became idle (a program keeps itself busy)\n");
             std::abort();
         }
+        // Whoever ran last has waited, slept or ended: the system hands on the keys it sent.
+        RouteSynthesisedKeys();
         Program* next = nullptr;
         for (auto& up : s.programs) {
             Program* p = up.get();

@@ -121,6 +121,9 @@ BOOL CloseClipboard();
 BOOL EmptyClipboard();
 BOOL IsClipboardFormatAvailable(UINT format);
 HANDLE GetClipboardData(UINT format);
+// A copy of the format's memory in the caller's own heap, which the caller frees with
+// LocalFree; LocalSize answers for it.
+HANDLE GetClipboardDataAlloc(UINT format);
 HANDLE SetClipboardData(UINT format, HANDLE data);
 UINT RegisterClipboardFormatW(LPCWSTR name);
 

@@ -159,6 +159,7 @@ struct DeviceState {
     uint64_t heapSerial = 0;
     int builtinRunning = 0;       // the device's own program being pumped on the test's thread
     size_t heapGranule = 32;      // LocalSize rounds up to it (CE 6 retail: 32 bytes)
+    bool zeroWordAfterBlocks = true;  // see Device::SetZeroWordAfterBlocks
     size_t badFrees = 0;
     int allocSkip = 0;
     int allocFail = 0;
@@ -250,5 +251,8 @@ int HeapOfCaller();
 constexpr size_t kHeapGuardBytes = 4;
 // A block of `bytes` in the given heap, zeroed or filled with garbage; null without memory.
 void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner);
+// A new block of the caller's heap, as LocalAlloc makes it: null when memory runs short,
+// by the LocalAlloc fault point or Device::FailAllocations.
+void* AllocateForCaller(size_t bytes, bool zero);
 
 }  // namespace sim

@@ -67,6 +67,19 @@ HANDLE BridgeSetClipboardData(UINT format, HANDLE data) {
     return taken;
 }
 
+HANDLE GetClipboardDataAlloc(UINT format) {
+    HANDLE handle = GetClipboardData(format);
+    if (!handle || IsHandleFormat(format)) return NULL;
+    SIZE_T size = GlobalSize(handle);
+    if (size == 0) return NULL;
+    const void* source = GlobalLock(handle);
+    if (!source) return NULL;
+    HLOCAL copy = LocalAlloc(LMEM_FIXED, size);
+    if (copy) memcpy(copy, source, size);
+    GlobalUnlock(handle);
+    return copy;
+}
+
 BOOL BridgeEmptyClipboard() {
     UnlockAll();
     return EmptyClipboard();

@@ -19,6 +19,10 @@ BOOL BridgeEmptyClipboard();
 BOOL BridgeCloseClipboard();
 // GlobalSize for a pointer BridgeGetClipboardData handed out, LocalSize for anything else.
 SIZE_T BridgeLocalSize(HLOCAL block);
+// The device's GetClipboardDataAlloc, which desktop Windows lacks: a copy of the format's
+// global memory, whole, in a LocalAlloc block the caller frees. Zarvic asks for it only
+// where LocalSize cannot tell a clipboard block's size, which GlobalSize always can here.
+HANDLE GetClipboardDataAlloc(UINT format);
 
 #define GetClipboardData BridgeGetClipboardData
 #define SetClipboardData BridgeSetClipboardData

@@ -27,6 +27,10 @@ def start_capturing(wine):
     return zarvic
 
 
+# The history menu's commands: "Clear Clipboard", and the entry in slot k at IDM_HISTORY_FIRST + k.
+IDM_CLEAR, IDM_HISTORY_FIRST = 199, 200
+
+
 def choose(wine, command):
     """Posts the command to Zarvic's main window as its history menu does."""
     wine.post(ZARVIC_CLASS, WM_COMMAND, command)

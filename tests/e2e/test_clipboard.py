@@ -2,8 +2,8 @@
 history, chosen entries are pasted into the application in the foreground, Shift deletes,
 "Clear Clipboard" empties, and password managers' marked copies stay out."""
 
-from clipboard_steps import (VK_SHIFT, WindowsOffer, choose, clipboard_format_names, copy_in_x, hold_key, wait_pasted,
-                             start_capturing)
+from clipboard_steps import (IDM_CLEAR, IDM_HISTORY_FIRST, VK_SHIFT, WindowsOffer, choose, clipboard_format_names,
+                             copy_in_x, hold_key, start_capturing, wait_pasted)
 from harness import MESSAGE_BOX_CLASS, TARGET_CLASS, WM_COMMAND, ZARVIC_CLASS, ZARVIC_TITLE, wait_for
 
 CLEAR_QUESTION = "クリップボード履歴をクリアします\n\n    よろしいでしょうか？"
@@ -27,12 +27,12 @@ def _answer_clear_box(wine, button):
 def test_text_copied_in_x_is_pasted_back_into_the_foreground_application(wine):
     zarvic = start_capturing(wine)
     _capture(wine, "alpha")
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "alpha")
     _capture(wine, "日本語 beta")
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "alpha日本語 beta")
-    choose(wine, 201)
+    choose(wine, IDM_HISTORY_FIRST + 1)
     wait_pasted(wine, "alpha日本語 betaalpha")
     wine.screenshot("pasted")
 
@@ -54,26 +54,26 @@ def test_shift_deletes_entries_and_clear_empties_clipboard_and_history(wine):
     wine.send(ZARVIC_CLASS, WM_COMMAND, 201)  # sent: it has been handled when this returns
     assert wine.clipboard_text() == "three"
     # Shift+entry 0 removes "three" and empties the clipboard, so it does not come back.
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_for(lambda: wine.clipboard_text() is None, what="Zarvic to empty the clipboard")
     hold_key(wine, "shift", VK_SHIFT, down=False)
-    choose(wine, 201)  # no entry 1 any more: nothing is pasted
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST + 1)  # no entry 1 any more: nothing is pasted
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "one")
 
     # "Clear Clipboard" answered No changes nothing; Yes empties clipboard and history.
-    choose(wine, 199)
+    choose(wine, IDM_CLEAR)
     _answer_clear_box(wine, "No")
     assert wine.clipboard_text() == "one"
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "oneone")
-    choose(wine, 199)
+    choose(wine, IDM_CLEAR)
     _answer_clear_box(wine, "Yes")
     wait_for(lambda: wine.clipboard_text() is None, what="the clipboard to be empty")
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     _capture(wine, "four")  # the next copy becomes entry 0 of an empty history
-    choose(wine, 201)
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST + 1)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "oneonefour")
     wine.screenshot("after_clear")
     assert wine.foreground()["class"] == TARGET_CLASS
@@ -89,14 +89,14 @@ def test_copies_marked_by_password_managers_stay_out_of_the_history(wine):
                   ["CanIncludeInClipboardHistory=1", "Clipboard Viewer Ignore=1"]):
         offer = WindowsOffer(wine, "secret", *marks)
         offer.wait_rendered("CanIncludeInClipboardHistory")
-        choose(wine, 200)
+        choose(wine, IDM_HISTORY_FIRST)
         offer.process.wait_exit()
         assert offer.rendered() == ["CanIncludeInClipboardHistory"], (marks, offer.lines())
     wait_pasted(wine, "public" * 3)
 
     allowed = WindowsOffer(wine, "allowed", "CanIncludeInClipboardHistory=1")
     allowed.wait_rendered("CF_UNICODETEXT")
-    choose(wine, 200)
+    choose(wine, IDM_HISTORY_FIRST)
     wait_pasted(wine, "public" * 3 + "allowed")
 
     # An X program can offer the mark as a target of that name: Wine turns it into the

@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> text = input.Rest();
 
     sim::Device device;
+    device.SetZeroWordAfterBlocks(false);  // a read past a block's end meets no NUL
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true));
     int zarvic = StartZarvic(device);
     // A plain copy first, so the menu has an entry even when the fuzzed one is kept out.

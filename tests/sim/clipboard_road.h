@@ -17,6 +17,9 @@ class ClipboardRoad : public ZarvicTest {
 protected:
     HWND editor = nullptr;
 
+    // Nothing past a block's end is there to stop a read that overruns it.
+    ClipboardRoad() { device.SetZeroWordAfterBlocks(false); }
+
     void StartCapturing() {
         StartWithHotKey();
         editor = sim::StartEditor();

@@ -4,6 +4,7 @@
 #include "clipboard_road.h"
 #include "core/runtime.h"
 #include "platform/sim/dialog.h"
+#include "platform/sim/faults.h"
 
 using namespace zarvic_test;
 
@@ -30,7 +31,7 @@ TEST_P(EachClipboard, EachTickTakesNewTextOnceAndRearmsItself) {
     Tick();
     Tick();
     EXPECT_EQ(History().size(), 1u) << "the same text is taken once";
-    EXPECT_TRUE(device.Calls("LocalAlloc", zarvic).empty()) << "an unchanged text is not copied";
+    EXPECT_TRUE(device.Calls("LocalAlloc", zarvic).empty()) << "an unchanged text is not copied into the history";
     EXPECT_EQ(device.Calls("OpenClipboard", zarvic).size(), GetParam() ? 0u : 2u) << "the device has no sequence number";
     auto kills = device.Calls("KillTimer", zarvic), sets = device.Calls("SetTimer", zarvic);
     ASSERT_EQ(kills.size(), 2u);
@@ -57,7 +58,7 @@ TEST_P(EachClipboard, OnlyTheTextIsStoredNeverTheSlack) {
     Tick();
     CopyInEditor(u"two");
     Tick();
-    Choose(201);  // Zarvic's own block of "one" goes to the clipboard
+    Choose(IDM_HISTORY_FIRST + 1);  // Zarvic's own block of "one" goes to the clipboard
     Tick();
     ASSERT_EQ(History(), (std::vector<std::u16string>{u"one", u"two"}));
     for (int i = 0; i < 2; i++) {
@@ -115,6 +116,21 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
     ExpectNoLeaks();
 }
 
+// Where the clipboard keeps a sequence number, a text its owner failed to hand out once
+// is there to be read at the next tick, under the same number.
+TEST_F(ClipboardRoad, ATextThatWasNotHandedOutIsReadAgain) {
+    sim::UseDesktopClipboard(true);
+    StartCapturing();
+    sim::PutClipboardText(u"late");
+    sim::FailAt(sim::FaultPoint::ClipboardData, sim::TimesReached(sim::FaultPoint::ClipboardData) + 1);
+    Tick();
+    EXPECT_TRUE(History().empty());
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"late"}));
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
 TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
     sim::UseDesktopClipboard(true);  // where the block's size is known: exactly these bytes
     device.SetHeapGranule(1);
@@ -127,6 +143,26 @@ TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
     sim::AddClipboardBytes(CF_UNICODETEXT, {'z'});  // not even room for a NUL
     Tick();
     EXPECT_EQ(History().size(), 1u);
+    CloseZarvic();
+    ExpectNoLeaks();
+}
+
+// On the device another program's block has no size Zarvic can ask; a text in it without
+// its NUL still ends with its block, for the watcher and for a Shift deletion.
+TEST_F(ClipboardRoad, AnotherProgramsTextWithoutItsNulEndsWithItsBlock) {
+    StartCapturing();
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 16; i++) bytes.insert(bytes.end(), {'a', 0});  // one whole granule
+    sim::EmptyClipboardElsewhere();
+    sim::AddClipboardBytes(CF_UNICODETEXT, bytes);
+    Tick();
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{std::u16string(16, u'a')}));
+    device.HoldKey(VK_SHIFT);
+    Choose(IDM_HISTORY_FIRST);
+    device.ReleaseKey(VK_SHIFT);
+    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(sim::ClipboardFormats().empty()) << "the entry's text, emptied";
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -147,7 +183,8 @@ TEST_P(EachClipboard, PasswordManagersMarksKeepTheirCopiesOut) {
     };
     char16_t n = u'0';
     for (const Mark& m : marks) {
-        // Without the block's size a short value is read as the 32-bit value it should be.
+        // On the device the system's copy spans the block's slack too, and a short value
+        // reads as whatever its block holds after it.
         if (!GetParam() && m.data.size() == 2) continue;
         std::u16string text = u"secret " + std::u16string(1, n++);
         sim::PutClipboardText(text);

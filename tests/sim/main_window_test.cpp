@@ -2,6 +2,7 @@
 #include "zarvic_device.h"
 
 #include "app/app.h"
+#include "core/runtime.h"
 #include "platform/sim/sim_api.h"
 
 using namespace zarvic_test;
@@ -55,8 +56,8 @@ TEST_F(ZarvicTest, MessagesOutsideTheRoutingTableDoNothing) {
     device.ClearCalls();
     EXPECT_EQ(device.Send(main, WM_TIMER, 125), 0);
     EXPECT_EQ(device.Send(main, WM_HOTKEY, 101), 0);
-    EXPECT_EQ(device.Send(main, WM_USER + 300, 1, WM_LBUTTONDOWN), 0);
-    EXPECT_EQ(device.Send(main, WM_USER + 300, 1, WM_LBUTTONDBLCLK), 0);
+    EXPECT_EQ(device.Send(main, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN), 0);
+    EXPECT_EQ(device.Send(main, WM_TRAY_CALLBACK, 1, WM_LBUTTONDBLCLK), 0);
     for (int id : {119, 126, 198, 240}) EXPECT_EQ(device.Send(main, WM_COMMAND, static_cast<WPARAM>(id)), 0);
     EXPECT_TRUE(device.Calls("PostMessageW", zarvic).empty());
     EXPECT_TRUE(device.Calls("KillTimer", zarvic).empty());
@@ -69,10 +70,10 @@ TEST_F(ZarvicTest, ATrayTapPostsTheOpenMenuMessageOnlyOnButtonUp) {
     StartWithHotKey();
     HWND main = MainWindow();
     device.ClearCalls();
-    device.Send(main, WM_USER + 300, 1, WM_LBUTTONUP);
+    device.Send(main, WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
     auto posted = device.Calls("PostMessageW", zarvic);
     ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].args[1], WM_USER + 301);
+    EXPECT_EQ(posted[0].args[1], WM_OPEN_TRAY_MENU);
     EXPECT_EQ(posted[0].args[2], 1);
     EXPECT_EQ(posted[0].args[3], WM_LBUTTONUP);
 }
@@ -106,7 +107,7 @@ TEST_F(ZarvicTest, HotKeyIsIgnoredWhileADialogOrMenuIsOpen) {
     EXPECT_TRUE(device.Calls("CreatePopupMenu", zarvic).empty());
     g_dialogOpen = 0;
     g_menuOpen = 1;
-    device.Post(MainWindow(), WM_USER + 301, 1, WM_LBUTTONUP);
+    device.Post(MainWindow(), WM_OPEN_TRAY_MENU, 1, WM_LBUTTONUP);
     EXPECT_TRUE(device.Calls("SetForegroundWindow", zarvic).empty());
     g_menuOpen = 0;
 }

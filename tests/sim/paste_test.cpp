@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clipboard_road.h"
+#include "core/runtime.h"
 #include "platform/sim/menu.h"
 
 using namespace zarvic_test;
@@ -39,7 +40,7 @@ TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
     ASSERT_EQ(History(), (std::vector<std::u16string>{u"beta", u"alpha"}));
     sim::SetEditorText(editor, u"x: ");
 
-    Choose(201);
+    Choose(IDM_HISTORY_FIRST + 1);
     EXPECT_EQ(sim::EditorText(editor), u"x: alpha");
     EXPECT_EQ(device.Foreground(), editor);
     EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kCtrlDown, kVDown, kVUp, kCtrlUp}));
@@ -55,7 +56,7 @@ TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
 
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     Tick();
     EXPECT_EQ(sim::EditorText(editor), u"x: alphaalpha");
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
@@ -72,7 +73,7 @@ TEST_F(PasteTest, TheFortiethEntryIsPastedLikeTheFirst) {
     }
     sim::SetEditorText(editor, u"");
     ASSERT_EQ(History().size(), 40u);
-    Choose(239);
+    Choose(IDM_HISTORY_LAST);
     EXPECT_EQ(sim::EditorText(editor), text(39));
 }
 
@@ -80,7 +81,7 @@ TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain)
     StartCapturing();
     Capture({u"text"});
     HWND second = sim::StartEditor(u"Second");
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     EXPECT_EQ(device.Foreground(), second);
     EXPECT_EQ(sim::EditorText(second), u"text");
     EXPECT_EQ(sim::EditorText(editor), u"");
@@ -88,7 +89,7 @@ TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain)
     SetForegroundWindow(editor);
     device.HoldKey(VK_CONTROL);
     device.ClearCalls();
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_CONTROL);
     EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kVDown, kVUp}));
     EXPECT_EQ(sim::EditorText(editor), u"text");
@@ -101,10 +102,10 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
     StartCapturing();
     Capture({u"a", u"b", u"c"});
     device.HoldKey(VK_SHIFT);
-    Choose(202);
+    Choose(IDM_HISTORY_FIRST + 2);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"c", u"b"}));
     EXPECT_EQ(sim::ClipboardText(), u"c") << "a deleted older entry leaves the clipboard alone";
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b"}));
     EXPECT_TRUE(sim::ClipboardFormats().empty());
     Tick();
@@ -113,7 +114,7 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
     // A picture copied since is the user's, not the deleted entry's copy.
     sim::EmptyClipboardElsewhere();
     sim::AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
     EXPECT_TRUE(History().empty());
     EXPECT_EQ(sim::ClipboardFormats(), std::vector<UINT>{CF_BITMAP});
@@ -124,10 +125,23 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
     ExpectNoLeaks();
 }
 
+// Another program waiting for the clipboard copies the moment Zarvic lets go of it.
+TEST_F(PasteTest, ShiftDeletingTheNewestNeverWipesATextCopiedMeanwhile) {
+    StartCapturing();
+    Capture({u"a", u"b"});
+    sim::CopyTextOnceFree(u"new");
+    device.HoldKey(VK_SHIFT);
+    Choose(IDM_HISTORY_FIRST);
+    device.ReleaseKey(VK_SHIFT);
+    EXPECT_EQ(sim::ClipboardText(), u"new");
+    Tick();
+    EXPECT_EQ(History(), (std::vector<std::u16string>{u"new", u"a"}));
+}
+
 TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     StartCapturing();
     Capture({u"a", u"b"});
-    Choose(199);
+    Choose(IDM_CLEAR);
     const sim::MessageBoxRecord* box = device.OpenMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text, u"クリップボード履歴をクリアします\n\n    よろしいでしょうか？");
@@ -140,11 +154,11 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     EXPECT_TRUE(Hidden());
     EXPECT_EQ(device.Foreground(), editor);
 
-    Choose(122);
+    Choose(IDM_CANCEL);
     EXPECT_EQ(History().size(), 2u);
     EXPECT_EQ(sim::ClipboardText(), u"b");
 
-    Choose(199);
+    Choose(IDM_CLEAR);
     device.AnswerMessageBox(IDYES);
     EXPECT_TRUE(History().empty());
     EXPECT_TRUE(sim::ClipboardFormats().empty());
@@ -162,10 +176,10 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
 TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
     StartCapturing();
     Capture({u"a"});
-    Choose(199);
+    Choose(IDM_CLEAR);
     ASSERT_NE(device.OpenMessageBox(), nullptr);
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    device.Send(MainWindow(), WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
     EXPECT_TRUE(device.Calls("TrackPopupMenuEx", zarvic).empty());
     device.PressKey(VK_ESCAPE);
     ASSERT_NE(device.OpenMessageBox(), nullptr) << "Escape does not answer Yes or No";
@@ -173,7 +187,7 @@ TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
     EXPECT_EQ(device.OpenMessageBox(), nullptr);
     EXPECT_TRUE(History().empty()) << "Enter chose the default button, Yes";
 
-    device.Send(MainWindow(), WM_USER + 300, 1, WM_LBUTTONUP);
+    device.Send(MainWindow(), WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
     EXPECT_EQ(device.Calls("TrackPopupMenuEx", zarvic).size(), 1u) << "the tray menu opens again";
 }
 
@@ -182,7 +196,7 @@ TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
     StartCapturing();
     Capture({u"a"});
     device.Advance(295);  // the poll falls due while the command runs
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     size_t lastKey = device.Calls().size();
     while (lastKey > 0 && device.Calls()[lastKey - 1].name != "keybd_event") lastKey--;
     ASSERT_GT(lastKey, 0u);
@@ -203,7 +217,7 @@ TEST_P(OwnHotKeyPasteTest, APasteWithCtrlVAsTheHotKeyReachesTheApplication) {
     StartWithHotKey(u'V', false, true, false);
     editor = sim::StartEditor();
     Capture({u"a"});
-    Choose(200);
+    Choose(IDM_HISTORY_FIRST);
     EXPECT_EQ(sim::EditorText(editor), u"a");
     EXPECT_TRUE(device.Calls("TrackPopupMenuEx", zarvic).empty()) << "the menu reopened";
     EXPECT_TRUE(device.PressHotKey(MOD_CONTROL, 'V')) << "the hot-key is held again";
@@ -213,24 +227,28 @@ TEST_P(OwnHotKeyPasteTest, APasteWithCtrlVAsTheHotKeyReachesTheApplication) {
 
 INSTANTIATE_TEST_SUITE_P(SynthesisedKeysFireHotKeys, OwnHotKeyPasteTest, ::testing::Bool());
 
-// Another program took the combination while the keys went out.
+// Another program took the combination while the keys went out. The box comes once they
+// have gone to the editor: had it caught Ctrl's release, the editor would take the next
+// letter typed for Ctrl and that letter.
 TEST_F(PasteTest, AHotKeyThatCannotBeTakenBackStopsTheWatcherAndSaysSo) {
     StartWithHotKey(u'V', false, true, false);
     editor = sim::StartEditor();
     Capture({u"a", u"b"});
     device.HoldHotKeyElsewhere(MOD_CONTROL, 'V');
-    Choose(201);
+    Choose(IDM_HISTORY_FIRST + 1);
     EXPECT_EQ(sim::EditorText(editor), u"a");
     const sim::MessageBoxRecord* box = device.OpenMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text, u"ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
     device.PressKey(VK_RETURN);
+    device.TypeText(u"x");
+    EXPECT_EQ(sim::EditorText(editor), u"ax");
     device.Advance(1000);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b", u"a"})) << "no poll took the pasted text";
 
     device.ClearCalls();
-    Choose(200);
-    EXPECT_EQ(sim::EditorText(editor), u"ab");
+    Choose(IDM_HISTORY_FIRST);
+    EXPECT_EQ(sim::EditorText(editor), u"axb");
     CloseZarvic();
     EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "a hot-key it does not hold";
     EXPECT_TRUE(device.Calls("RegisterHotKey", zarvic).empty());
@@ -243,7 +261,7 @@ TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
     Capture({u"a", u"b"});
     auto attempt = [&](const char* why) {
         device.ClearCalls();
-        Choose(201);
+        Choose(IDM_HISTORY_FIRST + 1);
         EXPECT_TRUE(Keys().empty()) << why;
         EXPECT_EQ(sim::EditorText(editor), u"") << why;
         EXPECT_TRUE(Hidden()) << why;
@@ -258,10 +276,10 @@ TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
     sim::FailSetClipboardData();
     attempt("refused by the clipboard");
     device.ClearCalls();
-    Choose(207);
+    Choose(IDM_HISTORY_FIRST + 7);
     EXPECT_TRUE(Keys().empty()) << "empty slot";
 
-    Choose(201);
+    Choose(IDM_HISTORY_FIRST + 1);
     EXPECT_EQ(sim::EditorText(editor), u"a");
     CloseZarvic();
     ExpectNoLeaks();

@@ -1,5 +1,6 @@
 // The tray icon and its menu.
 #include "app/app.h"
+#include "core/runtime.h"
 #include "platform/sim/editor.h"
 #include "platform/sim/menu.h"
 #include "platform/sim/resources.h"
@@ -41,7 +42,7 @@ TEST_F(TrayTest, TheIconCarriesItsTipAndSmallImageAndComesBackWithTheTaskbar) {
     EXPECT_EQ(icon.tip, u"ZarvicEx");
     EXPECT_EQ(icon.id, 1u);
     EXPECT_EQ(icon.hwnd, MainWindow());
-    EXPECT_EQ(icon.callbackMessage, static_cast<UINT>(WM_USER + 300));
+    EXPECT_EQ(icon.callbackMessage, static_cast<UINT>(WM_TRAY_CALLBACK));
     EXPECT_TRUE(icon.hasIcon);
     EXPECT_EQ(icon.iconWidth, 16);
     EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty()) << "the program's copy of the image is destroyed";
@@ -59,7 +60,7 @@ TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
     // Only the button-up asks for the menu, and only by a posted message.
     auto posted = PostedSince(since);
     ASSERT_GE(posted.size(), 1u);
-    EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_USER + 301, 1}));
+    EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_OPEN_TRAY_MENU, 1}));
     EXPECT_EQ(Tracked(), 1u);
     auto track = device.Calls("TrackPopupMenuEx", zarvic)[0];
     EXPECT_EQ(track.args[1], 0x128);
@@ -156,7 +157,7 @@ TEST_F(TrayTest, TheMenuStaysShutWhileADialogOrAMenuIsOpen) {
     device.PressKey(VK_ESCAPE);
 
     OpenTrayMenu();
-    device.Post(MainWindow(), WM_USER + 301, 1, WM_LBUTTONUP);
+    device.Post(MainWindow(), WM_OPEN_TRAY_MENU, 1, WM_LBUTTONUP);
     EXPECT_EQ(Tracked(), 1u) << "not over the tray menu itself";
     sim::TapOutsideMenu();
 
