@@ -21,6 +21,9 @@
 #include "../platform_shell.h"
 #include "../platform_tray.h"
 
+// CE's own clipboard call (Winuser.h): a copy of the format's data in the caller's heap.
+extern "C" DECLSPEC_IMPORT HANDLE WINAPI GetClipboardDataAlloc(UINT format);
+
 // CE's Winuser.h numbers its display elements' colours with this flag or-ed in.
 #define SYS_COLOR_INDEX_FLAG 0x40000000
 // The device's ShellExecuteEx has handed the file over when it returns.
