@@ -7,8 +7,8 @@
 
 #include <string.h>
 
-#define FOCUS_WAIT_STEP_MS 10
-#define FOCUS_WAIT_STEPS 50
+#define FOCUS_WAIT_STEP_MS 1
+#define FOCUS_WAIT_STEPS 500
 
 // The keys this program has pressed and not yet released.
 static int g_keysHeld;
