@@ -1,6 +1,12 @@
 # The simulated Handheld PC: the program's logic and its tests, native on this host.
 enable_testing()
-find_package(GTest REQUIRED)
+if(ZARVIC_GTEST_SOURCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${ZARVIC_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+    find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 file(GLOB ZARVIC_SIM_SOURCES CONFIGURE_DEPENDS platform/sim/*.cpp)
@@ -12,7 +18,7 @@ target_link_libraries(zarvic_sim PUBLIC Threads::Threads)
 
 add_library(zarvic_logic STATIC ${ZARVIC_LOGIC_SOURCES})
 target_include_directories(zarvic_logic PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
-target_compile_options(zarvic_logic PRIVATE ${ZARVIC_WARNINGS})
+target_compile_options(zarvic_logic PRIVATE ${ZARVIC_LOGIC_WARNINGS})
 target_link_libraries(zarvic_logic PUBLIC zarvic_sim)
 
 set(ZARVIC_RES_CPP ${CMAKE_BINARY_DIR}/zarvic_res_image.cpp)

@@ -7,7 +7,7 @@
 // the platform cannot tell the size of the block GetClipboardData gives (another
 // program's, on the device), the bytes are the system's copy in Zarvic's own heap.
 struct CLIPBOARD_BLOCK {
-    const BYTE* bytes;
+    const void* bytes;  // a local-heap block: aligned for any type, its text for WCHAR
     size_t size;
     HLOCAL copy;
 };

@@ -15,7 +15,7 @@ static int HoldsDwordZero(LPCWSTR name) {
     if (format == 0 || !IsClipboardFormatAvailable(format)) return 0;
     CLIPBOARD_BLOCK block;
     if (!GetClipboardBlock(format, &block)) return 1;
-    const BYTE* data = block.bytes;
+    const BYTE* data = static_cast<const BYTE*>(block.bytes);
     int zero = block.size >= sizeof(DWORD) && (data[0] | data[1] | data[2] | data[3]) == 0;
     ReleaseClipboardBlock(&block);
     return zero;

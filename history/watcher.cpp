@@ -27,7 +27,7 @@ static int CopyClipboardText(WCHAR** copy) {
     int read = 1;
     // A block too small for even the NUL is no text.
     if (block.size >= sizeof(WCHAR) && !IsBlockText(&block, g_historySlots[0], g_historyLengths[0])) {
-        const WCHAR* text = reinterpret_cast<const WCHAR*>(block.bytes);
+        const WCHAR* text = static_cast<const WCHAR*>(block.bytes);
         size_t n = CountBlockText(&block);
         *copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (n + 1) * sizeof(WCHAR)));
         if (*copy) {

@@ -8,7 +8,8 @@ packages=(
     cmake make g++ googletest libgtest-dev
     # the fuzz targets: clang with its libFuzzer and sanitizer runtimes
     clang libclang-rt-14-dev
-    # the Windows builds (64- and 32-bit, posix thread model) and windres
+    # the Windows builds (64- and 32-bit, posix thread model) and windres; the i686 compiler,
+    # linker and dlltool also make the device image for CE on x86 (preset wince-x86)
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
     # running the 64-bit .exe (the 32-bit build is compiled, not run), and the X libraries
     # Wine's display driver loads at run time (rendering, input, clipboard notifications)
@@ -22,6 +23,9 @@ packages=(
     python3 procps
     # instruction counts for scripts/bench.sh (callgrind and its valgrind/callgrind.h)
     valgrind
+    # the simulated device and its tests built for the device's CPU family (armel, ARMv5TE)
+    # and run under QEMU's user mode (preset sim-armel)
+    g++-arm-linux-gnueabi qemu-user-static
 )
 
 missing=()

@@ -3,9 +3,12 @@
 #   1. the simulated Handheld PC's tests (preset sim, GoogleTest through ctest);
 #   2. the same tests under AddressSanitizer and UndefinedBehaviorSanitizer (sim-sanitize);
 #   2b. the fuzz targets (preset fuzz), a few seconds each, so that they keep building and running;
+#   2c. the same tests built for the device's CPU family, armel, run under qemu-arm-static (sim-armel);
 #   3. the Windows builds, 64-bit (win64) and 32-bit (win32), each counted as one check;
 #   4. the end-to-end tests of the 64-bit Zarvic.exe under Wine (tests/e2e);
-#   5. the check that the logic uses only Windows CE 4.10 names (platform/ce_api.tsv).
+#   5. the check that the logic uses only Windows CE 4.10 names (platform/ce_api.tsv);
+#   6. the device image (preset wince-x86): its headers, and that its link refuses a call
+#      CE 4.10 does not export (tests/api/ce_link_test.sh).
 # Every step runs even when an earlier one failed. Logs go to build/test-logs/. The last line
 # is "N passed, M failed", summed over all steps; the exit code is 0 only when nothing failed.
 #
@@ -88,6 +91,7 @@ build_check() {  # preset; returns the build's status
 
 ctest_suite sim
 ctest_suite sim-sanitize
+ctest_suite sim-armel
 
 log="$logs/fuzz.log"
 t=$(date +%s)
@@ -106,6 +110,8 @@ fi
 win64_built=0
 build_check win64 && win64_built=1
 build_check win32
+wince_built=0
+build_check wince-x86 && wince_built=1
 
 if [ $win64_built -eq 1 ]; then
     log="$logs/e2e.log"
@@ -137,6 +143,19 @@ api_failed=$(grep -c '^FAIL ' "$log")
 [ $((api_passed + api_failed)) -gt 0 ] || api_failed=1
 grep -E '^(ok|FAIL) ' "$log" | sed 's/^/   /'
 record api "$api_passed" "$api_failed" "CE 4.10 names, $log"
+
+echo "== the device image links against CE's exports only"
+log="$logs/ce-link.log"
+if [ $wince_built -eq 1 ]; then
+    bash tests/api/ce_link_test.sh >"$log" 2>&1
+    link_passed=$(grep -c '^ok ' "$log")
+    link_failed=$(grep -c '^FAIL ' "$log")
+    [ $((link_passed + link_failed)) -gt 0 ] || link_failed=1
+    grep -E '^(ok|FAIL) ' "$log" | sed 's/^/   /'
+    record ce-link "$link_passed" "$link_failed" "build/wince-x86/Zarvic.exe, $log"
+else
+    record ce-link 0 1 "not run: the wince-x86 build failed"
+fi
 
 echo
 echo "== summary ($(elapsed "$started"))"

@@ -6,6 +6,7 @@
 #include "sim_types.h"
 #include "../platform_screens.h"
 #include "../platform_paths.h"
+#include "../platform_clipboard.h"
 #include "../platform_tray.h"
 #include "../platform_shell.h"
 
@@ -125,9 +126,6 @@ HANDLE GetClipboardData(UINT format);
 HANDLE GetClipboardDataAlloc(UINT format);
 HANDLE SetClipboardData(UINT format, HANDLE data);
 UINT RegisterClipboardFormatW(LPCWSTR name);
-// Not a Windows CE operation: the platform layer's way to desktop Windows'
-// GetClipboardSequenceNumber. FALSE where the platform keeps no such number (CE).
-BOOL QueryClipboardSequenceNumber(LPDWORD number);
 
 // ---- caret ----
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);

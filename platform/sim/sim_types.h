@@ -248,44 +248,8 @@ struct TPMPARAMS {
 };
 typedef TPMPARAMS* LPTPMPARAMS;
 
-// The device's notification record: 152 bytes on the 32-bit device.
-struct NOTIFYICONDATAW {
-    DWORD cbSize;
-    HWND hWnd;
-    UINT uID;
-    UINT uFlags;
-    UINT uCallbackMessage;
-    HICON hIcon;
-    WCHAR szTip[64];
-};
-typedef NOTIFYICONDATAW* PNOTIFYICONDATAW;
-#define NOTIFYICONDATA NOTIFYICONDATAW
-
-struct SHELLEXECUTEINFOW {
-    DWORD cbSize;
-    ULONG fMask;
-    HWND hwnd;
-    LPCWSTR lpVerb;
-    LPCWSTR lpFile;
-    LPCWSTR lpParameters;
-    LPCWSTR lpDirectory;
-    int nShow;
-    HINSTANCE hInstApp;
-    LPVOID lpIDList;
-    LPCWSTR lpClass;
-    HKEY hkeyClass;
-    DWORD dwHotKey;
-    HANDLE hIcon;
-    HANDLE hProcess;
-};
-typedef SHELLEXECUTEINFOW* LPSHELLEXECUTEINFOW;
-#define SHELLEXECUTEINFO SHELLEXECUTEINFOW
-#define LPSHELLEXECUTEINFO LPSHELLEXECUTEINFOW
-
-struct SHITEMID { USHORT cb; BYTE abID[1]; };
-struct ITEMIDLIST { SHITEMID mkid; };
-typedef ITEMIDLIST* LPITEMIDLIST;
-typedef const ITEMIDLIST* LPCITEMIDLIST;
+// The tray and shell records, the device's own (its backend includes the same header).
+#include "../ce_shell_types.h"
 
 #pragma pack(push, 2)
 struct DLGTEMPLATE {
@@ -685,19 +649,6 @@ typedef const DLGTEMPLATE* LPCDLGTEMPLATE;
 #define SS_NOPREFIX 0x00000080L
 #define DLGC_WANTALLKEYS 0x0004
 #define DM_GETDEFID (WM_USER + 0)
-
-// ---- tray and shell ----
-#define NIM_ADD 0x00000000
-#define NIM_MODIFY 0x00000001
-#define NIM_DELETE 0x00000002
-#define NIF_MESSAGE 0x00000001
-#define NIF_ICON 0x00000002
-#define NIF_TIP 0x00000004
-#define CSIDL_DESKTOP 0x0000
-#define CSIDL_PROGRAMS 0x0002
-#define CSIDL_PERSONAL 0x0005
-#define CSIDL_STARTUP 0x0007
-#define CSIDL_DESKTOPDIRECTORY 0x0010
 
 // ---- registry ----
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))

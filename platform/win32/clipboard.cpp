@@ -96,6 +96,7 @@ SIZE_T BridgeLocalSize(HLOCAL block) {
     return LocalSize(block);
 }
 
+// Windows answers 0 when it does not tell the number (no access to the window station).
 BOOL QueryClipboardSequenceNumber(LPDWORD number) {
     DWORD sequence = GetClipboardSequenceNumber();
     if (sequence == 0) return FALSE;

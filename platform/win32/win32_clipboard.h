@@ -24,10 +24,6 @@ SIZE_T BridgeLocalSize(HLOCAL block);
 // where LocalSize cannot tell a clipboard block's size, which GlobalSize always can here.
 HANDLE GetClipboardDataAlloc(UINT format);
 
-// The clipboard's sequence number; FALSE when the system does not tell it (no access to
-// the window station). The device has no such number: its platform answers FALSE.
-BOOL QueryClipboardSequenceNumber(LPDWORD number);
-
 #define GetClipboardData BridgeGetClipboardData
 #define SetClipboardData BridgeSetClipboardData
 #define EmptyClipboard BridgeEmptyClipboard

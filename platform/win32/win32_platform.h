@@ -20,6 +20,7 @@
 #include "win32_ce_shell.h"
 #include "../platform_screens.h"
 #include "../platform_paths.h"
+#include "../platform_clipboard.h"
 #include "../platform_tray.h"
 #include "../platform_shell.h"
 

@@ -276,7 +276,8 @@ TEST_P(NoCaretPlacementTest, WithoutACaretTheMenuIsCentredOverTheForegroundClien
         {{50, 20, 150, 420}, {58, 195}},     // 100 wide: the left margin wins
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(device.Foreground(), StartPlainWindow(c.client));
+        HWND plain = StartPlainWindow(c.client);  // before the query: argument order is unspecified
+        ASSERT_EQ(device.Foreground(), plain);
         g_menuSize = SIZE{120, 50};
         PressMenuHotKey();
         EXPECT_EQ(Menu().anchor.x, c.anchor.x) << c.client.right;
