@@ -44,3 +44,6 @@ foreach(tool_source ${ZARVIC_E2E_TOOLS})
     target_link_options(${tool} PRIVATE -static -static-libgcc -static-libstdc++ -municode)
     target_link_libraries(${tool} PRIVATE user32 gdi32 shell32)
 endforeach()
+# zv_paths asks the desktop backend itself how it spells a path.
+target_sources(zv_paths PRIVATE platform/win32/paths.cpp)
+target_include_directories(zv_paths PRIVATE ${CMAKE_SOURCE_DIR})
