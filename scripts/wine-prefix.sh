@@ -53,6 +53,7 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$layout" ]; then
 fi
 
 echo "wine-prefix: booting $prefix (about 10 s, once)"
+trap 'echo "wine-prefix: \"$BASH_COMMAND\" failed with $? (line $LINENO); see $prefix.boot.log"' ERR
 export WINEPREFIX="$prefix" TMPDIR="$tmpdir" WINEDEBUG=-all WINEARCH=win64
 # No Mono/Gecko installer prompts during the boot, no menu entries in the Linux home.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

@@ -199,13 +199,29 @@ class Session:
         self.app_dir.mkdir()
         self._start_xvfb()
         self.env = _environment(self.display)
-        with open(self.folder / "prefix.log", "wb") as log:
-            subprocess.run(["bash", str(PREFIX_SCRIPT), str(PREFIX)], env=self.env, check=True,
-                           stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        self._prepare_prefix()
         # Nothing from an earlier run may still hold the prefix.
         self._wineserver("-k")
         self._wineserver("-w")
         self._start_desktop()
+
+    def _prepare_prefix(self):
+        """Boots the shared prefix when it is not ready yet. A boot that fails is run once
+        more, as a person runs a failed set-up again, and counted; each failed boot's log is
+        kept in the test's folder."""
+        boot_log = Path(f"{PREFIX}.boot.log")
+        for attempt in (1, 2):
+            with open(self.folder / "prefix.log", "ab") as log:
+                code = subprocess.run(["bash", str(PREFIX_SCRIPT), str(PREFIX)], env=self.env,
+                                      stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT).returncode
+            if code == 0:
+                return
+            kept = self.folder / f"prefix-boot-{attempt}.log"
+            if boot_log.exists():
+                shutil.copyfile(boot_log, kept)
+            if attempt == 1:
+                self.count_again("prefix booted again", f"wine-prefix.sh ended with {code}; its boot log: {kept.name}")
+        raise RuntimeError(f"the Wine prefix could not be booted, twice; see {self.folder / 'prefix.log'}")
 
     def close(self):
         """Ends every process the session started: Wine's (all of this prefix), then the
