@@ -35,7 +35,8 @@ if(ZARVIC_FUZZ)
     return()
 endif()
 
-file(GLOB ZARVIC_TEST_SOURCES CONFIGURE_DEPENDS tests/sim/*.cpp)
+# tests/sim/device/: the simulated device's own tests, which run no part of Zarvic.
+file(GLOB ZARVIC_TEST_SOURCES CONFIGURE_DEPENDS tests/sim/*.cpp tests/sim/device/*.cpp)
 add_executable(zarvic_tests ${ZARVIC_TEST_SOURCES})
 target_include_directories(zarvic_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/sim)
 target_compile_options(zarvic_tests PRIVATE ${ZARVIC_WARNINGS})
