@@ -232,6 +232,20 @@ void Device::Tap(int x, int y) {
     RunUntilIdle();
 }
 
+std::vector<HotKeyInfo> Device::HotKeys(HWND hwnd) const {
+    std::vector<HotKeyInfo> out;
+    for (const HotKey& k : state_->hotKeys)
+        if (k.hwnd == hwnd) out.push_back({k.hwnd, k.id, k.modifiers, k.vk});
+    return out;
+}
+
+std::vector<TimerInfo> Device::Timers(HWND hwnd) const {
+    std::vector<TimerInfo> out;
+    for (const Timer& t : state_->timers)
+        if (t.hwnd == hwnd) out.push_back({t.hwnd, t.id, t.interval});
+    return out;
+}
+
 bool Device::PressHotKey(UINT modifiers, UINT vk) {
     bool registered = false;
     for (const HotKey& k : state_->hotKeys)

@@ -79,6 +79,19 @@ struct WindowInfo {
     bool topmost = false;
 };
 
+// A hot-key a program holds, or a timer armed, as of now.
+struct HotKeyInfo {
+    HWND hwnd = nullptr;
+    int id = 0;
+    UINT modifiers = 0;
+    UINT vk = 0;
+};
+struct TimerInfo {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+};
+
 struct DeviceOptions {
     int screenWidth = 800;
     int screenHeight = 480;
@@ -158,6 +171,10 @@ public:
     // Whether keys synthesised with keybd_event fire a registered hot-key (Windows CE does
     // not say; on by default). Keys pressed on the keyboard always do.
     void SetSynthesisedKeysFireHotKeys(bool on);
+    std::vector<HotKeyInfo> HotKeys(HWND hwnd) const;   // those registered for this window
+
+    // ---- timers ----
+    std::vector<TimerInfo> Timers(HWND hwnd) const;      // those armed for this window
 
     // ---- heap ----
     std::vector<HeapBlock> LiveBlocks(int owner) const;

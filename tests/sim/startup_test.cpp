@@ -2,7 +2,9 @@
 #include "zarvic_device.h"
 
 #include "platform/sim/editor.h"
+#include "core/runtime.h"
 #include "platform/sim/sim_api.h"
+#include "platform/sim/tray.h"
 
 using namespace zarvic_test;
 
@@ -13,20 +15,18 @@ TEST_F(ZarvicTest, FirstStartShowsTheHintOnceAndWritesTheDefaultsAtExit) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text, kStartupHint);
     EXPECT_EQ(box->caption, kTitle);
-    EXPECT_EQ(box->style, 0x10040u);
+    EXPECT_EQ(box->style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND));
     EXPECT_EQ(box->owner, MainWindow());
-    EXPECT_TRUE(device.Calls("RegisterHotKey").empty()) << "no modifier: the system is not asked";
+    EXPECT_TRUE(device.HotKeys(MainWindow()).empty()) << "no modifier: no hot-key";
 
     device.AnswerMessageBox(IDOK);
     device.Advance(1000);
     EXPECT_EQ(device.MessageBoxes().size(), 1u);
-    EXPECT_TRUE(device.Calls("SetTimer").empty()) << "no polling without a hot-key";
+    EXPECT_EQ(PollInterval(), 0u) << "no polling without a hot-key";
 
     CloseZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
-    EXPECT_TRUE(device.Calls("UnregisterHotKey").empty());
-    EXPECT_FALSE(device.Calls("KillTimer").empty());
     ExpectNoLeaks();
 }
 
@@ -40,7 +40,6 @@ TEST_F(ZarvicTest, SecondCopyExitsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_EQ(device.ExitCode(second), 0);
     EXPECT_EQ(device.Windows().size(), windows);
     EXPECT_EQ(device.MessageBoxes().size(), boxes);
-    EXPECT_TRUE(device.Calls("RegisterClassW", second).empty());
     EXPECT_TRUE(device.IsRunning(zarvic));
     EXPECT_EQ(MainWindow(), main);
     EXPECT_TRUE(device.MutexExists(u"ZARVIC"));
@@ -67,24 +66,16 @@ TEST_F(ZarvicTest, MainWindowIsAHiddenToolWindowFarOffTheScreenAtTheBottom) {
     EXPECT_EQ(info->rect.top, 20000);
     EXPECT_EQ(info->rect.right - info->rect.left, 100);
     EXPECT_EQ(device.ZOrder().back(), MainWindow());
-    auto moves = device.Calls("SetWindowPos", zarvic);
-    ASSERT_FALSE(moves.empty());
-    EXPECT_EQ(moves.back().args[1], reinterpret_cast<intptr_t>(HWND_BOTTOM));
-    EXPECT_EQ(moves.back().args[6], 0x53);
+    EXPECT_TRUE(info->visible) << "shown at the bottom, where it can hand on the activation";
 }
 
 TEST_F(ZarvicTest, TrayIconComesWithTheWindowAndGoesWithIt) {
     StartWithHotKey();
-    auto adds = device.Calls("Shell_NotifyIcon", zarvic);
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].args[0], NIM_ADD);
-    EXPECT_EQ(adds[0].args[1], 1);
-    EXPECT_EQ(adds[0].args[2], NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    EXPECT_EQ(adds[0].text, u"ZarvicEx");
+    ASSERT_EQ(sim::TrayIcons().size(), 1u);
+    EXPECT_EQ(sim::TrayIcons()[0].hwnd, MainWindow());
+    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
     CloseZarvic();
-    auto calls = device.Calls("Shell_NotifyIcon", zarvic);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1].args[0], NIM_DELETE);
+    EXPECT_TRUE(sim::TrayIcons().empty());
     ExpectNoLeaks();
 }
 
@@ -119,8 +110,7 @@ TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
     device.FailNextGetMessage();
     device.Post(MainWindow(), WM_NULL);
     EXPECT_EQ(device.ExitCode(zarvic), 0);
-    EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "WM_DESTROY must not have run";
-    for (const sim::Call& c : device.Calls("Shell_NotifyIcon", zarvic)) EXPECT_NE(c.args[0], NIM_DELETE);
+    EXPECT_EQ(sim::TrayIcons().size(), 1u) << "WM_DESTROY must not have run";
     EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
     ExpectNoLeaks();
 }
@@ -128,11 +118,10 @@ TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
 TEST_F(ZarvicTest, ExitPathsAllDestroyTheWindowAndUnregisterTheHotKey) {
     StartWithHotKey();
     HWND main = MainWindow();
-    device.Post(main, WM_COMMAND, 121);
+    device.Post(main, WM_COMMAND, IDM_EXIT);
     EXPECT_EQ(device.ExitCode(zarvic), 0);
-    auto unregister = device.Calls("UnregisterHotKey", zarvic);
-    ASSERT_EQ(unregister.size(), 1u);
-    EXPECT_EQ(unregister[0].args[1], 100);
+    EXPECT_FALSE(device.Window(main));
+    EXPECT_TRUE(device.HotKeys(main).empty());
     EXPECT_FALSE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C')) << "the combination is free again";
     EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
 }

@@ -1,5 +1,6 @@
 #include "zarvic_device.h"
 
+#include "core/runtime.h"
 #include "platform/sim/sim_api.h"
 
 namespace zarvic_test {
@@ -32,6 +33,12 @@ int ZarvicTest::StartZarvic(const std::u16string& exePath) {
 }
 
 HWND ZarvicTest::MainWindow() const { return device.FindWindow(u"ZarvicEx"); }
+
+UINT ZarvicTest::PollInterval() const {
+    for (const sim::TimerInfo& t : device.Timers(MainWindow()))
+        if (t.id == TIMER_ID_POLL) return t.interval;
+    return 0;
+}
 
 int ZarvicTest::StartWithHotKey(char16_t key, bool alt, bool ctrl, bool shift) {
     device.PlaceFile(kDataPath, DataFileWithHotKey(key, alt, ctrl, shift));
