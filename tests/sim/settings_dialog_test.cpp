@@ -1,19 +1,10 @@
 // The settings dialog and the Setting command around it, as a person uses them.
 #include "app/app.h"
+#include "core/runtime.h"
 #include "platform/sim/sim_api.h"
 #include "settings_fixture.h"
 
 using namespace zarvic_test;
-
-namespace {
-
-bool RegisteredWith(sim::Device& device, int program, UINT modifiers, UINT vk) {
-    for (const sim::Call& c : device.Calls("RegisterHotKey", program))
-        if (c.args[2] == static_cast<intptr_t>(modifiers) && c.args[3] == static_cast<intptr_t>(vk)) return true;
-    return false;
-}
-
-}  // namespace
 
 TEST_F(TrayUiTest, FirstStartDialogShowsTheDefaultsCentredInTheForeground) {
     StartFirstTime();
@@ -40,14 +31,14 @@ TEST_F(TrayUiTest, FirstStartDialogShowsTheDefaultsCentredInTheForeground) {
     EXPECT_EQ(Control(101).iconId, 130);
 
     // While it is open the tray menu and the hot-key are shut out, and nothing polls.
-    EXPECT_TRUE(device.Calls("SetTimer", zarvic).empty());
+    EXPECT_EQ(PollInterval(), 0u);
 
     device.PressKey(VK_ESCAPE);
     EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL);
     EXPECT_EQ(device.OpenMessageBox(), nullptr) << "dismissed with nothing set: nothing failed";
 
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
-    EXPECT_TRUE(device.Calls("SetTimer", zarvic).empty()) << "polling stays stopped";
+    EXPECT_EQ(PollInterval(), 0u) << "polling stays stopped";
     EXPECT_FALSE(device.Window(MainWindow())->visible) << "the hide step ends the command";
     ExpectNothingLeft(windows);
 }
@@ -71,7 +62,7 @@ TEST_F(TrayUiTest, ModifierBoxesEnableTheLetterAtOnceAndEscapeCancelsEveryChange
     device.PressKey(VK_ESCAPE);
 
     EXPECT_EQ(device.OpenMessageBox(), nullptr) << "cancelled back to no modifier: nothing set, nothing failed";
-    EXPECT_TRUE(device.Calls("RegisterHotKey", zarvic).empty()) << "Ctrl+C, ticked and cancelled, is not registered";
+    EXPECT_TRUE(device.HotKeys(MainWindow()).empty()) << "Ctrl+C, ticked and cancelled, is not registered";
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
 
@@ -83,11 +74,8 @@ TEST_F(TrayUiTest, ModifierBoxesEnableTheLetterAtOnceAndEscapeCancelsEveryChange
     OpenSettings();
     Tap(108);
     Tap(109);
-    size_t since = device.Calls().size();
     device.PressKey(VK_ESCAPE);
-    std::vector<sim::Call> registered = CallsSince(since, "RegisterHotKey");
-    ASSERT_EQ(registered.size(), 1u);
-    EXPECT_EQ(registered[0].args[2], MOD_ALT | MOD_CONTROL);
+    EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, 'C'));
     EXPECT_EQ(DataByte(kAltAt), 1);
     EXPECT_EQ(DataByte(kCtrlAt), 1);
 }
@@ -101,7 +89,7 @@ TEST_F(TrayUiTest, TheLetterIsStoredAsOneUpperCaseCharacter) {
     EXPECT_EQ(sim::Dialogs().back().result, IDOK);
     EXPECT_EQ(DataByte(kLetterAt), 'Q');
     EXPECT_EQ(DataByte(kLetterAt + 2), 0);
-    EXPECT_TRUE(RegisteredWith(device, zarvic, MOD_ALT | MOD_CONTROL, 'Q'));
+    EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, 'Q'));
 
     OpenSettings();
     EXPECT_EQ(Control(104).text, u"Q");
@@ -132,27 +120,27 @@ TEST_F(TrayUiTest, OnlyALetterOrADigitMakesAHotKey) {
         ASSERT_NE(device.OpenMessageBox(), nullptr) << static_cast<int>(typed);
         EXPECT_EQ(device.OpenMessageBox()->text, kHotKeyFailed);
         device.AnswerMessageBox(IDOK);
+        EXPECT_TRUE(device.HotKeys(MainWindow()).empty()) << static_cast<int>(typed);
     }
-    ASSERT_EQ(device.Calls("RegisterHotKey", zarvic).size(), 1u) << "only the digit was registered";
-    EXPECT_TRUE(RegisteredWith(device, zarvic, MOD_ALT | MOD_CONTROL, '7'));
+    EXPECT_EQ(device.HotKeys(MainWindow()).size(), 1u);
+    EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, '7'));
 }
 
 TEST_F(TrayUiTest, AnEmptyLetterFailsTheRegistrationButIsSavedAndOpensEmpty) {
     StartWithHotKey(u'C', true, false, false);
     OpenSettings();
     ReplaceLetter(u"");
-    size_t since = device.Calls().size();
     device.PressKey(VK_RETURN);
     ASSERT_NE(device.OpenMessageBox(), nullptr);
     EXPECT_EQ(device.OpenMessageBox()->text, kHotKeyFailed);
     device.AnswerMessageBox(IDOK);
-    EXPECT_TRUE(CallsSince(since, "RegisterHotKey").empty()) << "no key: the system is not asked";
-    EXPECT_TRUE(CallsSince(since, "SetTimer").empty());
+    EXPECT_TRUE(device.HotKeys(MainWindow()).empty()) << "no key: no hot-key";
+    EXPECT_EQ(PollInterval(), 0u);
     EXPECT_EQ(DataByte(kLetterAt), 0);
     EXPECT_EQ(DataByte(kAltAt), 1);
 
     device.Advance(1000);
-    EXPECT_TRUE(CallsSince(since, "KillTimer").empty()) << "no poll ran after the failure";
+    EXPECT_EQ(PollInterval(), 0u) << "no poll runs after the failure";
 
     OpenSettings();
     EXPECT_EQ(Control(104).text, u"");
@@ -164,20 +152,18 @@ TEST_F(TrayUiTest, ACombinationTheSystemRefusesIsWarnedAboutAndStillSaved) {
     device.HoldHotKeyElsewhere(MOD_ALT | MOD_CONTROL, 'K');
     OpenSettings();
     // The hot-key is given back while the dialog is open, and polling stops.
-    EXPECT_FALSE(device.Calls("UnregisterHotKey", zarvic).empty());
+    EXPECT_TRUE(device.HotKeys(MainWindow()).empty());
     EXPECT_FALSE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    size_t open = device.Calls().size();
     device.Advance(1000);
-    EXPECT_TRUE(CallsSince(open, "SetTimer").empty()) << "no poll while the dialog is open";
+    EXPECT_EQ(PollInterval(), 0u) << "no poll while the dialog is open";
     ReplaceLetter(u"k");
     device.PressKey(VK_RETURN);
     ASSERT_NE(device.OpenMessageBox(), nullptr);
-    EXPECT_EQ(device.OpenMessageBox()->style, 0x10030u);
+    EXPECT_EQ(device.OpenMessageBox()->style, static_cast<UINT>(MB_OK | MB_ICONWARNING | MB_SETFOREGROUND));
     device.AnswerMessageBox(IDOK);
     EXPECT_EQ(DataByte(kLetterAt), 'K');
-    size_t since = device.Calls().size();
     device.Advance(1000);
-    EXPECT_TRUE(CallsSince(since, "SetTimer").empty()) << "polling stays stopped";
+    EXPECT_EQ(PollInterval(), 0u) << "polling stays stopped";
 }
 
 TEST_F(TrayUiTest, ShortcutBoxesCreateAndRemoveLinksToTheExecutable) {
@@ -257,12 +243,11 @@ TEST_F(TrayUiTest, AMissingTemplateGoesOnAsIfCancelled) {
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true, true, false));
     zarvic = device.StartProgram(kExePath, &WinMain, sim::ResourceImage{});
     ASSERT_TRUE(device.IsRunning(zarvic));
-    size_t since = device.Calls().size();
     Command(IDM_SETTING);
-    EXPECT_TRUE(CallsSince(since, "DialogBoxIndirectParamW").empty());
+    EXPECT_TRUE(sim::Dialogs().empty());
     EXPECT_EQ(device.OpenMessageBox(), nullptr);
-    EXPECT_EQ(CallsSince(since, "RegisterHotKey").size(), 1u);
-    EXPECT_EQ(CallsSince(since, "SetTimer").size(), 1u);
+    EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, 'C'));
+    EXPECT_EQ(PollInterval(), static_cast<UINT>(POLL_INTERVAL_MS));
     EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
     EXPECT_FALSE(device.Window(MainWindow())->visible);
 }

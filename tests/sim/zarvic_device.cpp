@@ -40,6 +40,12 @@ UINT ZarvicTest::PollInterval() const {
     return 0;
 }
 
+bool ZarvicTest::HoldsHotKey(UINT modifiers, UINT vk) const {
+    for (const sim::HotKeyInfo& k : device.HotKeys(MainWindow()))
+        if (k.id == HOTKEY_ID_HISTORY && k.modifiers == modifiers && k.vk == vk) return true;
+    return false;
+}
+
 int ZarvicTest::StartWithHotKey(char16_t key, bool alt, bool ctrl, bool shift) {
     device.PlaceFile(kDataPath, DataFileWithHotKey(key, alt, ctrl, shift));
     return StartZarvic();

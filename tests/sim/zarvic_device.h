@@ -34,6 +34,8 @@ protected:
     HWND MainWindow() const;
     // The main window's poll timer: its interval while it is armed, 0 while it is not.
     UINT PollInterval() const;
+    // Whether the main window holds the history hot-key, and with these keys.
+    bool HoldsHotKey(UINT modifiers, UINT vk) const;
     // Starts Zarvic with a hot-key already set, so it captures from the first tick.
     int StartWithHotKey(char16_t key = u'C', bool alt = true, bool ctrl = true, bool shift = false);
     // Closes Zarvic as another program would (WM_CLOSE to its window) and waits for its end.
