@@ -6,6 +6,7 @@
 #include "platform/sim/resources.h"
 #include "platform/sim/sim_api.h"
 #include "settings_fixture.h"
+#include "ui/tray.h"
 
 using namespace zarvic_test;
 
@@ -20,7 +21,6 @@ protected:
             out.emplace_back(static_cast<UINT>(c.args[1]), static_cast<WPARAM>(c.args[2]));
         return out;
     }
-    size_t Tracked() const { return device.Calls("TrackPopupMenuEx", zarvic).size(); }
     // Opens the tray menu with a tap on the icon and returns it.
     sim::OpenMenuInfo OpenTrayMenu() {
         EXPECT_TRUE(sim::TapTrayIcon(1));
@@ -61,20 +61,13 @@ TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
     auto posted = PostedSince(since);
     ASSERT_GE(posted.size(), 1u);
     EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_OPEN_TRAY_MENU, 1}));
-    EXPECT_EQ(Tracked(), 1u);
-    auto track = device.Calls("TrackPopupMenuEx", zarvic)[0];
-    EXPECT_EQ(track.args[1], 0x128);
-    EXPECT_EQ(track.args[2], 800);
-    EXPECT_EQ(track.args[3], 454);
     EXPECT_EQ(menu.owner, MainWindow());
     EXPECT_EQ(menu.rect.right, 800);
     EXPECT_EQ(menu.rect.bottom, 454);
-    auto foreground = CallsSince(since, "SetForegroundWindow");
-    ASSERT_FALSE(foreground.empty());
-    EXPECT_EQ(reinterpret_cast<HWND>(foreground.back().args[0]), MainWindow());
+    EXPECT_EQ(device.Foreground(), MainWindow());
 
     ASSERT_EQ(menu.items.size(), 7u);
-    const UINT ids[] = {123, 124, 120, 0, 121, 0, 125};
+    const UINT ids[] = {IDM_SETTING, IDM_HELP, IDM_ABOUT, 0, IDM_EXIT, 0, IDM_UNINSTALL};
     const char16_t* labels[] = {u"Setting (&S)", u"Help (&H)", u"About (&A)", u"", u"Zarvic 終了 (&X)", u"",
                                 u"Uninstall (&U)"};
     for (size_t i = 0; i < 7; ++i) {
@@ -148,26 +141,27 @@ TEST_F(TrayTest, TheMenuStaysShutWhileADialogOrAMenuIsOpen) {
     OpenSettings();
     ASSERT_NE(sim::OpenDialog(), nullptr);
     EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_EQ(Tracked(), 0u) << "not over the settings dialog";
+    EXPECT_FALSE(sim::OpenMenu()) << "not over the settings dialog";
     device.PressKey(VK_ESCAPE);
 
     OpenAbout();
     EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_EQ(Tracked(), 0u) << "not over the About box";
+    EXPECT_FALSE(sim::OpenMenu()) << "not over the About box";
     device.PressKey(VK_ESCAPE);
+    EXPECT_FALSE(sim::OpenMenu()) << "nor once it has closed";
 
     OpenTrayMenu();
     device.Post(MainWindow(), WM_OPEN_TRAY_MENU, 1, WM_LBUTTONUP);
-    EXPECT_EQ(Tracked(), 1u) << "not over the tray menu itself";
     sim::TapOutsideMenu();
+    EXPECT_FALSE(sim::OpenMenu()) << "not over the tray menu itself, nor after it";
 
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
     ASSERT_TRUE(sim::OpenMenu()) << "the history menu";
-    size_t tracked = Tracked();
+    HWND history = sim::OpenMenu()->window;
     EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_EQ(Tracked(), tracked) << "not over the history menu";
+    EXPECT_EQ(sim::OpenMenu()->window, history) << "not over the history menu";
     device.PressKey(VK_ESCAPE);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(sim::OpenMenu()) << "nor after it";
     EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
 }
 
@@ -199,10 +193,9 @@ TEST_F(TrayTest, MenuCommandsRunAfterTheMenuHasClosed) {
 TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
     StartWithHotKey();
     sim::FailWorkAreaQuery(true);
-    OpenTrayMenu();
-    auto track = device.Calls("TrackPopupMenuEx", zarvic).back();
-    EXPECT_EQ(track.args[2], 800);
-    EXPECT_EQ(track.args[3], 480);
+    sim::OpenMenuInfo menu = OpenTrayMenu();
+    EXPECT_EQ(menu.rect.right, 800);
+    EXPECT_EQ(menu.rect.bottom, 480);
     sim::TapOutsideMenu();
 }
 
@@ -219,9 +212,8 @@ TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedOnceTheTaskbarIsThere) {
     device.Advance(2000);
     ASSERT_EQ(sim::TrayIcons().size(), 1u);
     EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
-    size_t calls = device.Calls("Shell_NotifyIcon", zarvic).size();
-    device.Advance(10000);
-    EXPECT_EQ(device.Calls("Shell_NotifyIcon", zarvic).size(), calls) << "no more tries once it took";
+    for (const sim::TimerInfo& t : device.Timers(MainWindow()))
+        EXPECT_NE(t.id, static_cast<UINT_PTR>(TIMER_ID_TRAY_RETRY)) << "no more tries once it took";
     OpenTrayMenu();
     sim::TapOutsideMenu();
     EXPECT_FALSE(sim::OpenMenu());
