@@ -10,8 +10,8 @@ import json
 import re
 import subprocess
 
-from harness import WIN_BUILD, WM_COMMAND, WaitTimeout, WineProcess, ZARVIC_CLASS, data_file_image, settings_record, wait_for, \
-    windows_path
+from harness import IDM_CLEAR, IDM_HISTORY_FIRST, WIN_BUILD, WM_COMMAND, WaitTimeout, WineProcess, ZARVIC_CLASS, \
+    data_file_image, settings_record, wait_for, windows_path
 
 MOD_ALT, MOD_CONTROL = 1, 2
 
@@ -25,10 +25,6 @@ def start_capturing(wine):
     wine.start_target()
     wait_for(lambda: (wine.foreground() or {}).get("class") == "ZvTarget", what="the target in the foreground")
     return zarvic
-
-
-# The history menu's commands: "Clear Clipboard", and the entry in slot k at IDM_HISTORY_FIRST + k.
-IDM_CLEAR, IDM_HISTORY_FIRST = 199, 200
 
 
 def choose(wine, command):

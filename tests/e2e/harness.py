@@ -13,6 +13,7 @@ import contextlib
 import fcntl
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -49,8 +50,13 @@ WM_HOTKEY = 0x0312
 WM_USER = 0x0400
 WM_LBUTTONDOWN = 0x0201
 WM_LBUTTONUP = 0x0202
-WM_TRAY_CALLBACK = WM_USER + 300
-WM_OPEN_TRAY_MENU = WM_USER + 301
+
+# The program's own ids, read from core/runtime.h, which defines them: no test copies a number.
+_IDS = {name: int(number) + (WM_USER if base else 0) for name, base, number in re.findall(
+    r"^#define (\w+) \(?(WM_USER \+ )?(\d+)\)?$", (REPO / "core/runtime.h").read_text(encoding="utf-8"), re.M)}
+WM_TRAY_CALLBACK = _IDS["WM_TRAY_CALLBACK"]
+IDM_ABOUT, IDM_SETTING, IDM_CLEAR, IDM_HISTORY_FIRST = (_IDS[n] for n in ("IDM_ABOUT", "IDM_SETTING", "IDM_CLEAR",
+                                                                          "IDM_HISTORY_FIRST"))
 
 # zv_target.exe: its window class and the messages it answers.
 TARGET_CLASS = "ZvTarget"

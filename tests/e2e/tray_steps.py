@@ -3,8 +3,8 @@ dialogs and their controls."""
 
 import re
 
-from harness import (PREFIX, SCREEN_HEIGHT, SCREEN_WIDTH, TASKBAR_CLASS, WIN_BUILD, WM_COMMAND, ZARVIC_CLASS,
-                     WaitTimeout, wait_for, windows_path)
+from harness import (IDM_ABOUT, IDM_SETTING, PREFIX, SCREEN_HEIGHT, SCREEN_WIDTH,
+                     TASKBAR_CLASS, WIN_BUILD, WM_COMMAND, ZARVIC_CLASS, WaitTimeout, wait_for, windows_path)
 
 MENU_CLASS = "#32768"
 DIALOG_CLASS = "#32770"
@@ -12,9 +12,6 @@ SETTING_TITLE = "SETTING"
 ABOUT_TITLE = "ﾊﾞｰｼﾞｮﾝ情報"
 BM_GETCHECK = 0x00F0
 BST_CHECKED = 1
-
-# The tray menu's commands and their mnemonic letters.
-IDM_ABOUT, IDM_EXIT, IDM_SETTING, IDM_HELP, IDM_UNINSTALL = 120, 121, 123, 124, 125
 
 
 def find_tray_icon(wine, screenshot=None):
