@@ -167,7 +167,7 @@ TEST_F(DrawItemTest, ASelectedEntryShowsItsUnderlinedMnemonicAndItsLabelInTheHig
     const sim::TextRun& mnemonic = texts[0];
     EXPECT_EQ(mnemonic.text, u"1");
     EXPECT_EQ(mnemonic.Underlined(), u'1');
-    EXPECT_EQ(mnemonic.format, 0x125u);
+    EXPECT_EQ(mnemonic.format, static_cast<UINT>(DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP));
     EXPECT_EQ(mnemonic.formatRect.left, 4);
     EXPECT_EQ(mnemonic.formatRect.right, kWide + 4 + 5);
     EXPECT_EQ(mnemonic.box.left, 4 + (kWide + 5 - kNarrow) / 2) << "centred in its column";
@@ -177,7 +177,7 @@ TEST_F(DrawItemTest, ASelectedEntryShowsItsUnderlinedMnemonicAndItsLabelInTheHig
     const sim::TextRun& label = texts[1];
     EXPECT_EQ(label.text, u"hello & bye") << "an ampersand of the entry shows as itself";
     EXPECT_EQ(label.underline, -1);
-    EXPECT_EQ(label.format, 0x924u);
+    EXPECT_EQ(label.format, static_cast<UINT>(DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX));
     EXPECT_EQ(label.box.left, kWide + 4 + 6);
     EXPECT_EQ(label.box.top, (24 - kLineHeight) / 2) << "one line, centred like the mnemonic";
     EXPECT_EQ(label.color, kHighlightText);
@@ -188,10 +188,10 @@ TEST_F(DrawItemTest, ASelectedEntryShowsItsUnderlinedMnemonicAndItsLabelInTheHig
 
     auto brushes = device.Calls("GetSysColorBrush", zarvic);
     ASSERT_EQ(brushes.size(), 1u);
-    EXPECT_EQ(brushes[0].args[0], 0x4000000D);
+    EXPECT_EQ(brushes[0].args[0], COLOR_HIGHLIGHT | SYS_COLOR_INDEX_FLAG);
     auto colors = device.Calls("GetSysColor", zarvic);
     ASSERT_EQ(colors.size(), 1u);
-    EXPECT_EQ(colors[0].args[0], 0x4000000E);
+    EXPECT_EQ(colors[0].args[0], COLOR_HIGHLIGHTTEXT | SYS_COLOR_INDEX_FLAG);
 }
 
 TEST_F(DrawItemTest, AnUnselectedEntryKeepsTheTextColourOfTheContext) {
@@ -202,7 +202,7 @@ TEST_F(DrawItemTest, AnUnselectedEntryKeepsTheTextColourOfTheContext) {
     ASSERT_EQ(Fills().size(), 1u);
     EXPECT_EQ(Fills()[0].color, kMenu);
     for (const sim::TextRun& t : TextsIn(Row(0))) EXPECT_EQ(t.color, RGB(1, 2, 3));
-    EXPECT_EQ(device.Calls("GetSysColorBrush", zarvic).at(0).args[0], 0x40000004);
+    EXPECT_EQ(device.Calls("GetSysColorBrush", zarvic).at(0).args[0], COLOR_MENU | SYS_COLOR_INDEX_FLAG);
     EXPECT_TRUE(device.Calls("GetSysColor", zarvic).empty());
 }
 
@@ -229,7 +229,7 @@ TEST_F(DrawItemTest, ClearClipboardAndCancelUnderlineTheirC) {
     ASSERT_EQ(clear.size(), 1u);
     EXPECT_EQ(clear[0].text, u"Clear Clipboard");
     EXPECT_EQ(clear[0].underline, 0);
-    EXPECT_EQ(clear[0].format, 0x124u);
+    EXPECT_EQ(clear[0].format, static_cast<UINT>(DT_VCENTER | DT_SINGLELINE | DT_NOCLIP));
     EXPECT_EQ(clear[0].box.left, 8);
     EXPECT_EQ(clear[0].box.top, (24 - kLineHeight) / 2);
     auto cancel = TextsIn(Row(1));

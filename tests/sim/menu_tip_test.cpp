@@ -146,8 +146,8 @@ TEST_F(MenuTipTest, StartsShownParkedAndTopmostWithItsTimer) {
     ASSERT_NE(tip, nullptr);
     sim::WindowInfo info = *device.Window(tip);
     EXPECT_EQ(info.title, u"Zarvic_MenuTip");
-    EXPECT_EQ(info.exStyle, 0x88u);
-    EXPECT_EQ(info.style, 0x88000000u);
+    EXPECT_EQ(info.exStyle, static_cast<DWORD>(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ(info.style, static_cast<DWORD>(WS_POPUP | WS_DISABLED));
     EXPECT_EQ(info.owner, MainWindow());
     EXPECT_TRUE(info.visible);
     EXPECT_TRUE(info.topmost);
@@ -158,16 +158,15 @@ TEST_F(MenuTipTest, StartsShownParkedAndTopmostWithItsTimer) {
     ASSERT_FALSE(registered.empty());
     EXPECT_EQ(registered.back().text, u"Zarvic_MenuTip");
     EXPECT_EQ(registered.back().args[0], CS_HREDRAW | CS_VREDRAW);
-    auto timers = device.Calls("SetTimer", zarvic);
-    ASSERT_FALSE(timers.empty());
-    EXPECT_EQ(timers.back().args[0], reinterpret_cast<intptr_t>(tip));
-    EXPECT_EQ(timers.back().args[1], 127);
-    EXPECT_EQ(timers.back().args[2], 100);
+    auto timers = device.Timers(tip);
+    ASSERT_EQ(timers.size(), 1u);
+    EXPECT_EQ(timers[0].id, static_cast<UINT_PTR>(TIMER_ID_MENU_TIP));
+    EXPECT_EQ(timers[0].interval, 100u);
 }
 
 TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     PutHistory({u"zero", u"first line\r\nsecond & more"});
-    Draw(dc, 201, Row(1), true, menuHandle);
+    Draw(dc, IDM_HISTORY_FIRST + 1, Row(1), true, menuHandle);
 
     RECT r = TipRect();
     EXPECT_EQ(r.left, 559 + 4);
@@ -175,7 +174,7 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     EXPECT_EQ(r.top, 101 + 24) << "level with the item";
     EXPECT_EQ(r.bottom - r.top, 24 + kLineHeight + 1);
     EXPECT_TRUE(device.Window(tip)->topmost);
-    EXPECT_EQ(g_menuTipItemId, 201u);
+    EXPECT_EQ(g_menuTipItemId, static_cast<UINT>(IDM_HISTORY_FIRST + 1));
     EXPECT_EQ(g_hTrackedMenuWnd, menuWindow);
 
     sim::WindowDrawing shown = sim::DrawingOf(tip);
@@ -197,8 +196,8 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     EXPECT_EQ(shown.texts[0].Face(), kMenuFace);
     std::vector<intptr_t> brushes;
     for (const sim::Call& c : device.Calls("GetSysColorBrush", zarvic)) brushes.push_back(c.args[0]);
-    EXPECT_NE(std::find(brushes.begin(), brushes.end(), 0x40000017), brushes.end());
-    EXPECT_NE(std::find(brushes.begin(), brushes.end(), 0x40000018), brushes.end());
+    for (intptr_t colour : {COLOR_INFOTEXT, COLOR_INFOBK})
+        EXPECT_NE(std::find(brushes.begin(), brushes.end(), colour | SYS_COLOR_INDEX_FLAG), brushes.end()) << colour;
     EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
     EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
 }
@@ -300,9 +299,7 @@ TEST_F(MenuTipTest, DestroyingRemovesWindowTimerAndClassAndThePreviewGoesAtExit)
     EXPECT_FALSE(device.Window(tip));
     EXPECT_EQ(g_hMenuTipWnd, nullptr);
     EXPECT_FALSE(device.Calls("UnregisterClassW", zarvic).empty());
-    auto kills = device.Calls("KillTimer", zarvic);
-    ASSERT_FALSE(kills.empty());
-    EXPECT_EQ(kills.back().args[1], 127);
+    EXPECT_TRUE(device.Timers(tip).empty());
     EXPECT_NE(g_pszMenuTipText, nullptr) << "the preview outlives the window";
 
     size_t destroys = device.Calls("DestroyWindow", zarvic).size();

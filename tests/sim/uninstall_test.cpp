@@ -48,7 +48,7 @@ protected:
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text, expectedText);
         EXPECT_EQ(box->caption, kTitle);
-        EXPECT_EQ(box->style, 0x10024u);
+        EXPECT_EQ(box->style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND));
         EXPECT_EQ(box->owner, MainWindow());
         device.AnswerMessageBox(answer);
     }
