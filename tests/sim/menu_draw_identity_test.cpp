@@ -1,11 +1,14 @@
-// The history menu draws exactly what the old owner-draw code drew, with one measuring call
-// per label and one menu font per menu.
+// The history menu fits its labels and sizes its items exactly as the old code did, with one
+// measuring call per label and one menu font per menu.
 #include <random>
 #include <sstream>
 
+#include "core/runtime.h"
 #include "core/settings.h"
+#include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu/menu_item.h"
+#include "menu/menu_label.h"
 #include "menu/menu_tip.h"
 #include "menu_draw_oracle.h"
 #include "menu_item_fixture.h"
@@ -74,7 +77,10 @@ protected:
         for (int step = 0; step < 12; ++step) {
             auto menu = sim::OpenMenu();
             if (!menu) return seen + "closed";
-            for (const auto& item : menu->items) seen += "item " + std::to_string(item.rect.bottom) + ' ';
+            for (const auto& item : menu->items) {
+                seen += "item " + std::to_string(item.rect.bottom) + ' ';
+                if (!old) CheckLabel(menu->window, item);
+            }
             seen += Describe(menu->window) + "tip\n" + Describe(device.FindWindow(u"Zarvic_MenuTip"));
             device.PressKey(VK_DOWN);
         }
@@ -82,6 +88,21 @@ protected:
         return seen;
     }
     size_t CallsOf(const char* name) const { return device.Calls(name, zarvic).size(); }
+    // An entry's label stays inside its item: its whole first line as the old code fitted it
+    // with room to spare, or a start of it and dots.
+    void CheckLabel(HWND menu, const sim::OpenMenuItem& item) {
+        if (item.id < IDM_HISTORY_FIRST || item.id > IDM_HISTORY_LAST) return;
+        WCHAR whole[MENU_LABEL_UNITS];
+        oracle::FitTextToWidth(nullptr, whole, g_historySlots[item.id - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
+                               0x3FFFFFFF, MENU_LABEL_TAB_SIZE);
+        for (const sim::TextRun& t : sim::DrawingOf(menu).texts) {
+            if (t.formatRect.top != item.rect.top || !(t.format & DT_NOPREFIX)) continue;
+            EXPECT_LE(t.box.right, item.rect.right) << sim::ToUtf8(t.text);
+            std::u16string label = t.text, cut = label.size() >= 3 ? label.substr(0, label.size() - 3) : u"";
+            EXPECT_TRUE(label == whole || (label.substr(cut.size()) == u"..." && std::u16string(whole).rfind(cut, 0) == 0))
+                << Units(label) << "of " << Units(whole);
+        }
+    }
 };
 
 TEST_F(SameDrawingTest, TheMenuAndItsPreviewLookAsBeforeWithOneFontPerMenu) {

@@ -3,13 +3,11 @@
 #include <string.h>
 
 #include "core/runtime.h"
-#include "core/settings.h"
 #include "history/history.h"
 #include "menu/history_menu.h"
 #include "menu/menu_font.h"
 #include "menu/menu_item.h"
 #include "menu/menu_text.h"
-#include "menu/menu_tip.h"
 
 namespace oracle {
 
@@ -101,55 +99,6 @@ void MeasureMenuItem(HWND hwnd, MEASUREITEMSTRUCT* item) {
     ReleaseDC(hwnd, dc);
 }
 
-static void DrawMnemonicColumn(HDC dc, const DRAWITEMSTRUCT* item, const RECT* itemRect) {
-    int record = FindMnemonicRecord(g_mnemonicTable, reinterpret_cast<HMENU>(item->itemData));
-    if (record < 0) return;
-    LONG code = g_mnemonicTable[record].codes[item->itemID - IDM_HISTORY_FIRST];
-    if (code == MNEMONIC_NONE || code == 0) return;
-    WCHAR mnemonic[3] = {TEXT('&'), static_cast<WCHAR>(code & 0xFFFF), 0};
-    RECT column = {itemRect->left + 4, itemRect->top, itemRect->left + g_mnemonicColumnWidth + 5, itemRect->bottom};
-    DrawTextW(dc, mnemonic, -1, &column, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
-}
-
-void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
-    HDC dc = item->hDC;
-    RECT itemRect = item->rcItem;
-    g_menuSize.cx = itemRect.right;
-    HWND menuWnd = FindWindowW(TEXT("MNU"), NULL);
-    if (menuWnd && !IsWindowVisible(menuWnd)) menuWnd = NULL;
-    WCHAR label[MENU_LABEL_UNITS];
-    label[0] = 0;
-    if (item->itemID == IDM_CANCEL)
-        wcscpy(label, TEXT("&CANCEL"));
-    else if (item->itemID == IDM_CLEAR)
-        wcscpy(label, TEXT("&Clear Clipboard"));
-    else if (IsHistoryItem(item->itemID))
-        // fitted to the room the item has, its dots inside it
-        ::FitLabelToRoom(dc, label, g_historySlots[item->itemID - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
-                         (itemRect.right - itemRect.left < g_maxItemWidth ? itemRect.right - itemRect.left : g_maxItemWidth) -
-                             g_mnemonicColumnWidth - 6,
-                         MENU_LABEL_TAB_SIZE);
-    if (g_settings.showToolTip) UpdateMenuTip(item, menuWnd);
-    int previousMode = SetBkMode(dc, TRANSPARENT);
-    COLORREF previousColor = GetTextColor(dc);
-    if (item->itemState & ODS_SELECTED) {
-        FillRect(dc, &itemRect, GetSysColorBrush(COLOR_HIGHLIGHT | SYS_COLOR_INDEX_FLAG));
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT | SYS_COLOR_INDEX_FLAG));
-    } else {
-        FillRect(dc, &itemRect, GetSysColorBrush(COLOR_MENU | SYS_COLOR_INDEX_FLAG));
-    }
-    if (item->itemID == IDM_CANCEL || item->itemID == IDM_CLEAR) {
-        RECT text = {itemRect.left + 8, itemRect.top, itemRect.right, itemRect.bottom};
-        DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
-    } else if (IsHistoryItem(item->itemID)) {
-        DrawMnemonicColumn(dc, item, &itemRect);
-        RECT text = {itemRect.left + g_mnemonicColumnWidth + 6, itemRect.top, itemRect.right, itemRect.bottom};
-        DrawTextW(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
-    }
-    SetTextColor(dc, previousColor);
-    if (previousMode) SetBkMode(dc, previousMode);
-}
-
 static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     int old = static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_MEASUREITEM) {
@@ -160,7 +109,7 @@ static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (message == WM_DRAWITEM) {
         ++g_itemsDrawn;
         DRAWITEMSTRUCT* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        old ? oracle::DrawMenuItem(hwnd, wParam, item) : ::DrawMenuItem(hwnd, wParam, item);
+        ::DrawMenuItem(hwnd, wParam, item);
         return TRUE;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
