@@ -235,7 +235,7 @@ void Device::Tap(int x, int y) {
 std::vector<HotKeyInfo> Device::HotKeys(HWND hwnd) const {
     std::vector<HotKeyInfo> out;
     for (const HotKey& k : state_->hotKeys)
-        if (k.hwnd == hwnd) out.push_back({k.hwnd, k.id, k.modifiers, k.vk});
+        if (k.hwnd == hwnd) out.push_back(k);
     return out;
 }
 

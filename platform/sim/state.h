@@ -118,12 +118,7 @@ struct KernelObject {
     std::u16string lastFound;
 };
 
-struct HotKey {
-    HWND hwnd = nullptr;
-    int id = 0;
-    UINT modifiers = 0;
-    UINT vk = 0;
-};
+using HotKey = HotKeyInfo;
 
 struct DeviceState {
     DeviceOptions options;
