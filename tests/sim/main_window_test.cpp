@@ -77,7 +77,7 @@ TEST_F(ZarvicTest, ATrayTapOpensTheMenuOnlyOnButtonUp) {
 TEST_F(ZarvicTest, CancelRunsTheHideStep) {
     StartWithHotKey();
     HWND main = MainWindow();
-    device.Post(main, WM_COMMAND, 122);
+    device.Post(main, WM_COMMAND, IDM_CANCEL);
     EXPECT_TRUE(device.Calls("Sleep", zarvic).empty()) << "no pause where the activation has already left";
     SetForegroundWindow(main);  // as the history menu leaves it
     device.ClearCalls();
