@@ -190,7 +190,6 @@ bool ClipboardIsOpen() {
     return Clipboard().open;
 }
 
-void FailSetClipboardData(int count) { Clipboard().failSetData = count; }
 
 }  // namespace sim
 
@@ -297,8 +296,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
         Fail(format == 0 ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN);
         return nullptr;
     }
-    if (c.failSetData > 0) {
-        c.failSetData--;
+    if (FaultHere(FaultPoint::ClipboardSetData)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -29,7 +29,6 @@ struct ClipboardState {
     HWND owner = nullptr;
     std::vector<ClipboardItem> items;
     std::map<std::u16string, UINT> registered;  // lower-case name → format
-    int failSetData = 0;
     bool desktop = false;        // see UseDesktopClipboard
     DWORD sequence = 0;          // counts every change of the content
     std::optional<std::u16string> waitingCopy;  // see CopyTextOnceFree
@@ -60,9 +59,6 @@ std::vector<UINT> ClipboardFormats();
 std::optional<std::u16string> ClipboardText();
 HWND ClipboardOwner();
 bool ClipboardIsOpen();
-
-// The next `count` SetClipboardData calls fail for want of memory.
-void FailSetClipboardData(int count = 1);
 
 // The clipboard as the desktop backend presents desktop Windows' (off: the device's):
 // it keeps a sequence number (QueryClipboardSequenceNumber), and LocalSize answers for

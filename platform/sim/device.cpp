@@ -258,20 +258,10 @@ std::vector<HeapBlock> Device::LiveBlocks(int owner) const {
 
 size_t Device::BadFrees() const { return state_->badFrees; }
 
-void Device::FailAllocations(int skip, int count) {
-    state_->allocSkip = skip;
-    state_->allocFail = count;
-}
-
 void Device::SetHeapGranule(size_t bytes) { state_->heapGranule = bytes; }
 void Device::SetZeroWordAfterBlocks(bool on) { state_->zeroWordAfterBlocks = on; }
 
 bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
-void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }
-
-void Device::FailNextClassRegistration() { state_->failClassRegistration = 1; }
-void Device::FailNextWindowCreation() { state_->failWindowCreation = 1; }
-void Device::FailNextGetMessage() { state_->failGetMessage = 1; }
 
 const std::vector<Call>& Device::Calls() const { return state_->calls; }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "faults.h"
 #include "sim_types.h"
 
 namespace sim {
@@ -162,8 +163,6 @@ public:
     // ---- heap ----
     std::vector<HeapBlock> LiveBlocks(int owner) const;
     size_t BadFrees() const;
-    // The next `count` LocalAlloc calls after `skip` successful ones fail.
-    void FailAllocations(int skip, int count = 1);
     // Blocks made from now on are rounded up to this many bytes, which LocalSize answers
     // (default 32, as CE 6's retail heap; 1: exactly the size asked). The slack of a block
     // not made with LMEM_ZEROINIT holds garbage.
@@ -175,13 +174,6 @@ public:
 
     // ---- mutexes ----
     bool MutexExists(const std::u16string& name) const;
-    void FailMutexCreation(bool on);
-
-    // ---- faults of the window manager ----
-    void FailNextClassRegistration();
-    void FailNextWindowCreation();
-    // The next GetMessageW call of any program fails with -1.
-    void FailNextGetMessage();
 
     // ---- recorded calls ----
     const std::vector<Call>& Calls() const;

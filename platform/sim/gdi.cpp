@@ -142,7 +142,6 @@ void SetSysColorValue(int index, COLORREF color) {
     if (i >= 0) Gdi().sysColors[i] = color;
 }
 
-void FailFontCreation(int count) { Gdi().failFontCreation = count; }
 
 }  // namespace sim
 
@@ -165,8 +164,7 @@ HFONT CreateFontIndirectW(const LOGFONTW* font) {
         Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (FaultHere(FaultPoint::GdiObject) || Gdi().failFontCreation > 0) {
-        if (Gdi().failFontCreation > 0) Gdi().failFontCreation--;
+    if (FaultHere(FaultPoint::GdiObject)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

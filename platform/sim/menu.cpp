@@ -79,7 +79,6 @@ size_t LiveMenus(int program) {
     return n;
 }
 
-void FailMenuCreation(int count) { Menus().failCreation = count; }
 void SetMenuWindowClass(const std::u16string& className) { Menus().windowClass = className; }
 void SetMenuItemInset(int pixels) { Menus().itemInset = pixels; }
 
@@ -89,8 +88,7 @@ using namespace sim;
 
 HMENU CreatePopupMenu() {
     Call& call = Record("CreatePopupMenu", {});
-    if (FaultHere(FaultPoint::MenuCreation) || Menus().failCreation > 0) {
-        if (Menus().failCreation > 0) Menus().failCreation--;
+    if (FaultHere(FaultPoint::MenuCreation)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -40,7 +40,6 @@ struct MenuTracking {
 struct MenuState {
     std::map<uintptr_t, MenuObject> menus;
     MenuTracking* tracking = nullptr;
-    int failCreation = 0;
     // What Windows CE leaves to the device: the menu window's class, and how far its items
     // sit inside its client area on every side.
     std::u16string windowClass = u"MNU";
@@ -83,8 +82,6 @@ void TapMenuItem(int position);
 void TapOutsideMenu();
 // Menus a program created and has not destroyed.
 size_t LiveMenus(int program);
-// The next `count` CreatePopupMenu calls fail for want of memory.
-void FailMenuCreation(int count = 1);
 // A device whose menu windows have another class than "MNU", or whose items sit the
 // given pixels inside the menu's client area (0 on the default device).
 void SetMenuWindowClass(const std::u16string& className);

@@ -2,6 +2,7 @@
 #include "monitors.h"
 
 #include "../platform_screens.h"
+#include "faults.h"
 #include "state.h"
 #include "tray.h"
 
@@ -45,7 +46,7 @@ BOOL GetScreenFromPoint(POINT point, SCREENINFO* screen) {
     Monitor m = MonitorNearest(point);
     screen->rcScreen = m.screen;
     // Without a taskbar the whole screen is free.
-    screen->rcWork = WorkAreaQueryFails() ? m.screen : m.work;
+    screen->rcWork = FaultHere(FaultPoint::WorkAreaQuery) ? m.screen : m.work;
     screen->dpi = m.dpi;
     return TRUE;
 }

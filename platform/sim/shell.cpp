@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "faults.h"
 #include "files.h"
 #include "registry.h"
 
@@ -24,9 +25,6 @@ struct ItemIdList {
 
 struct ShellState {
     std::vector<ShellExecution> executions;
-    int failExecutions = 0;
-    std::set<int> failingFolders;
-    bool failPathFromIdList = false;
     std::map<uintptr_t, ItemIdList> idLists;
     std::map<int, std::u16string> movedFolders;
     bool desktopHasPath = false;
@@ -86,16 +84,6 @@ bool CanOpen(const std::u16string& file) {
 }  // namespace
 
 const std::vector<ShellExecution>& ShellExecutions() { return Shell().executions; }
-void FailShellExecute(int count) { Shell().failExecutions = count; }
-
-void FailSpecialFolder(int csidl, bool on) {
-    if (on)
-        Shell().failingFolders.insert(csidl);
-    else
-        Shell().failingFolders.erase(csidl);
-}
-
-void FailPathFromIdList(bool on) { Shell().failPathFromIdList = on; }
 void GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
 
 size_t LiveItemIdLists(int program) {
@@ -162,8 +150,7 @@ BOOL ShellExecuteEx(LPSHELLEXECUTEINFOW info) {
     e.hasDirectory = info->lpDirectory != nullptr;
     e.nShow = info->nShow;
     ShellState& shell = Shell();
-    bool fails = shell.failExecutions > 0;
-    if (fails) shell.failExecutions--;
+    bool fails = FaultHere(FaultPoint::ShellExecute);
     e.succeeded = !fails && CanOpen(e.file);
     shell.executions.push_back(e);
     if (!e.succeeded) {
@@ -181,7 +168,7 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
     *idList = nullptr;
     std::u16string path = SpecialFolderPath(csidl);
     if (path.empty()) return E_INVALIDARG;
-    if (Shell().failingFolders.count(csidl)) return E_FAIL;
+    if (FaultHere(FaultPoint::SpecialFolder)) return E_FAIL;
     // One item holding the folder's path, then the terminating zero-length item. The
     // namespace's root is the empty list, and has no path.
     ItemIdList list;
@@ -201,7 +188,7 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
 BOOL SHGetPathFromIDList(LPCITEMIDLIST idList, LPWSTR path) {
     Record("SHGetPathFromIDList", {reinterpret_cast<intptr_t>(idList)});
     auto it = Shell().idLists.find(reinterpret_cast<uintptr_t>(idList));
-    if (!path || it == Shell().idLists.end() || it->second.path.empty() || Shell().failPathFromIdList) {
+    if (!path || it == Shell().idLists.end() || it->second.path.empty() || FaultHere(FaultPoint::PathFromIdList)) {
         Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

@@ -24,12 +24,6 @@ struct ShellExecution {
 };
 
 const std::vector<ShellExecution>& ShellExecutions();
-// The next `count` ShellExecuteEx requests fail as for a document without an application.
-void FailShellExecute(int count = 1);
-// SHGetSpecialFolderLocation fails for this folder while `on`.
-void FailSpecialFolder(int csidl, bool on);
-// SHGetPathFromIDList fails while `on`.
-void FailPathFromIdList(bool on);
 // CSIDL_DESKTOP names the root of the shell's namespace, a virtual folder whose path
 // SHGetPathFromIDList cannot give (Windows CE 5.0); its files are in
 // CSIDL_DESKTOPDIRECTORY. While `on`, CSIDL_DESKTOP has that folder's path instead, as

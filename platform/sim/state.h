@@ -134,9 +134,6 @@ struct DeviceState {
     std::condition_variable batonSignal;
     int running = 0;
     uint64_t generation = 0;      // bumped by every change a blocked program may wait for
-    int failGetMessage = 0;       // the next GetMessageW calls that fail with -1
-    int failWindowCreation = 0;   // the next CreateWindowExW calls that fail
-    int failClassRegistration = 0;
 
     uint64_t now = 0;
     std::vector<std::unique_ptr<Program>> programs;
@@ -153,7 +150,6 @@ struct DeviceState {
 
     std::map<uintptr_t, KernelObject> kernelObjects;
     std::map<std::u16string, int> mutexes;          // name → open handle count
-    bool failMutexCreation = false;
 
     std::map<const void*, HeapBlock> heap;
     uint64_t heapSerial = 0;
@@ -161,8 +157,6 @@ struct DeviceState {
     size_t heapGranule = 32;      // LocalSize rounds up to it (CE 6 retail: 32 bytes)
     bool zeroWordAfterBlocks = true;  // see Device::SetZeroWordAfterBlocks
     size_t badFrees = 0;
-    int allocSkip = 0;
-    int allocFail = 0;
 
     std::map<std::u16string, DWORD> attributes;     // lower-case device path → extra attributes
     std::set<std::u16string> writeProtected;        // lower-case device folders
@@ -252,7 +246,7 @@ constexpr size_t kHeapGuardBytes = 4;
 // A block of `bytes` in the given heap, zeroed or filled with garbage; null without memory.
 void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner);
 // A new block of the caller's heap, as LocalAlloc makes it: null when memory runs short,
-// by the LocalAlloc fault point or Device::FailAllocations.
+// by the LocalAlloc fault point.
 void* AllocateForCaller(size_t bytes, bool zero);
 
 }  // namespace sim

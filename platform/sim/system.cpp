@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "monitors.h"
+#include "faults.h"
 #include "state.h"
 #include "tray.h"
 
@@ -83,7 +84,7 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL SystemParametersInfoW(UINT action, UINT, PVOID value, UINT) {
-    if (action == SPI_GETWORKAREA && value && !WorkAreaQueryFails()) {
+    if (action == SPI_GETWORKAREA && value && !FaultHere(FaultPoint::WorkAreaQuery)) {
         *static_cast<RECT*>(value) = Monitors()[0].work;
         return TRUE;
     }

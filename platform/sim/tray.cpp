@@ -32,8 +32,6 @@ bool TapTrayIconWithTip(const std::u16string& tip) {
     return false;
 }
 
-void FailWorkAreaQuery(bool on) { Tray().failWorkArea = on; }
-bool WorkAreaQueryFails() { return Tray().failWorkArea; }
 
 void StopTaskbar() {
     Tray().icons.clear();

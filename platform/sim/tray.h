@@ -16,7 +16,6 @@ struct TrayIcon {
 
 struct TrayState {
     std::vector<TrayIcon> icons;
-    bool failWorkArea = false;
     bool stopped = false;
 };
 
@@ -38,8 +37,5 @@ void StopTaskbar();
 // The taskbar is there again; with `announce`, "TaskbarCreated" goes to every top-level
 // window as in RestartTaskbar, otherwise nobody is told.
 void StartTaskbar(bool announce);
-// SystemParametersInfoW(SPI_GETWORKAREA) fails while `on`, as when the taskbar is gone.
-void FailWorkAreaQuery(bool on);
-bool WorkAreaQueryFails();
 
 }  // namespace sim

@@ -51,7 +51,7 @@ TEST_F(TrayUiTest, AboutLinksOpenMailAndWebAndCloseTheBox) {
     EXPECT_EQ(sim::OpenDialog(), nullptr);
 
     // A link the shell cannot open still closes the box.
-    sim::FailShellExecute();
+    sim::FailNext(sim::FaultPoint::ShellExecute);
     OpenAbout();
     Tap(103);
     ASSERT_EQ(sim::ShellExecutions().size(), 2u);

@@ -106,7 +106,7 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"held"})) << "taken once the other program let go";
 
     sim::PutClipboardText(u"later");
-    device.FailAllocations(0, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc);
     Tick();
     EXPECT_EQ(History().size(), 1u);
     EXPECT_FALSE(sim::ClipboardIsOpen()) << "closed on the failing path too";
@@ -211,7 +211,7 @@ TEST_F(ClipboardRoad, TheDesktopGateOpensTheClipboardOnlyWhenSomethingMayHaveCha
     EXPECT_TRUE(opened());
     EXPECT_FALSE(opened()) << "unchanged";
     CopyInEditor(u"b");
-    device.FailAllocations(0, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc);
     EXPECT_TRUE(opened());
     EXPECT_TRUE(opened()) << "the copy that failed is tried again";
     EXPECT_FALSE(opened());

@@ -249,7 +249,7 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
     EXPECT_EQ(LocalFree(block), nullptr);
     EXPECT_EQ(LocalFree(block), block) << "a second free fails";
     EXPECT_EQ(device.BadFrees(), 1u);
-    device.FailAllocations(1, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc, 1);
     HLOCAL kept = LocalAlloc(LMEM_FIXED, 4);
     EXPECT_NE(kept, nullptr);
     EXPECT_EQ(LocalAlloc(LMEM_FIXED, 4), nullptr);

@@ -241,7 +241,7 @@ TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
     StartWithToolTip(true);
     CaptureEntries(2);
     device.ClearCalls();
-    device.FailAllocations(0, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc);
     PressMenuHotKey();
     EXPECT_FALSE(MenuIsOpen());
     EXPECT_TRUE(device.Calls("CreatePopupMenu", zarvic).empty());
@@ -249,7 +249,7 @@ TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
     EXPECT_TRUE(Posted(WM_NULL).empty());
     EXPECT_EQ(g_menuOpen, 0);
 
-    sim::FailMenuCreation();
+    sim::FailNext(sim::FaultPoint::MenuCreation);
     PressMenuHotKey();
     EXPECT_FALSE(MenuIsOpen());
     EXPECT_TRUE(device.Calls("AppendMenuW", zarvic).empty());

@@ -260,7 +260,7 @@ TEST_F(MenuTipTest, NothingIsPreviewedWithoutTextSettingOrMemory) {
     PutHistory({u"zero", u"", u"two"});
     Draw(dc, 201, Row(1), true, menuHandle);
     EXPECT_TRUE(Parked()) << "an empty entry";
-    device.FailAllocations(0, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc);
     Draw(dc, 202, Row(2), true, menuHandle);
     EXPECT_TRUE(Parked()) << "no memory";
     EXPECT_EQ(g_pszMenuTipText, nullptr);
@@ -321,7 +321,7 @@ TEST_F(MenuTipTest, DestroyingRemovesWindowTimerAndClassAndThePreviewGoesAtExit)
 
 TEST_F(MenuTipTest, WithoutAWindowNothingIsShownAndNothingBreaks) {
     RunInZarvic([] { DestroyMenuTip(); });
-    device.FailNextWindowCreation();
+    sim::FailNext(sim::FaultPoint::WindowCreation);
     RunInZarvic([] { CreateMenuTip(); });
     EXPECT_EQ(g_hMenuTipWnd, nullptr);
     PutHistory({u"zero"});

@@ -271,9 +271,9 @@ TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
     sim::HoldClipboardElsewhere();
     attempt("busy");
     sim::ReleaseClipboardElsewhere();
-    device.FailAllocations(0, 1);
+    sim::FailNext(sim::FaultPoint::LocalAlloc);
     attempt("no memory");
-    sim::FailSetClipboardData();
+    sim::FailNext(sim::FaultPoint::ClipboardSetData);
     attempt("refused by the clipboard");
     device.ClearCalls();
     Choose(IDM_HISTORY_FIRST + 7);

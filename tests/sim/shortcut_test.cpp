@@ -45,13 +45,13 @@ TEST_P(ShortcutTest, OnlyLnkFilesAreOpenedAndFoldersAndOtherTargetsAreNotTaken) 
 
 TEST_P(ShortcutTest, AFolderThatCannotBeResolvedHoldsNoShortcut) {
     sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", kQuotedExe);
-    sim::FailSpecialFolder(CSIDL_STARTUP, true);
+    sim::FailNext(sim::FaultPoint::SpecialFolder, 0, true);
     EXPECT_EQ(Find(CSIDL_STARTUP), 0);
     EXPECT_EQ(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP), 0);
-    sim::FailSpecialFolder(CSIDL_STARTUP, false);
+    sim::FailAt(sim::FaultPoint::SpecialFolder, 0);
     sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
 
-    sim::FailPathFromIdList(true);
+    sim::FailNext(sim::FaultPoint::PathFromIdList, 0, true);
     WCHAR folder[MAX_PATH];
     EXPECT_EQ(GetSpecialFolderPath(nullptr, folder, CSIDL_DESKTOP), 0);
     EXPECT_EQ(folder[0], 0);

@@ -89,7 +89,7 @@ TEST_F(ZarvicTest, TrayIconComesWithTheWindowAndGoesWithIt) {
 }
 
 TEST_F(ZarvicTest, MutexFailureEndsWithCodeZeroBeforeAnythingElse) {
-    device.FailMutexCreation(true);
+    sim::FailNext(sim::FaultPoint::MutexCreation, 0, true);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_TRUE(device.Windows(zarvic).empty());
@@ -102,9 +102,9 @@ class StartUpFault : public ZarvicTest, public ::testing::WithParamInterface<int
 
 TEST_P(StartUpFault, ClosesTheMutexAndSavesNothing) {
     if (GetParam() == 0)
-        device.FailNextClassRegistration();
+        sim::FailNext(sim::FaultPoint::ClassRegistration);
     else
-        device.FailNextWindowCreation();
+        sim::FailNext(sim::FaultPoint::WindowCreation);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_FALSE(device.Exists(kDataPath));
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(ClassOrWindow, StartUpFault, ::testing::Values(0, 1));
 
 TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
     StartWithHotKey();
-    device.FailNextGetMessage();
+    sim::FailNext(sim::FaultPoint::MessageRetrieval);
     device.Post(MainWindow(), WM_NULL);
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "WM_DESTROY must not have run";

@@ -198,7 +198,7 @@ TEST_F(TrayTest, MenuCommandsRunAfterTheMenuHasClosed) {
 
 TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
     StartWithHotKey();
-    sim::FailWorkAreaQuery(true);
+    sim::FailNext(sim::FaultPoint::WorkAreaQuery, 0, true);
     OpenTrayMenu();
     auto track = device.Calls("TrackPopupMenuEx", zarvic).back();
     EXPECT_EQ(track.args[2], 800);
