@@ -5,7 +5,7 @@
 
 namespace sim {
 
-CaretState& Caret() { return S().Extension<CaretState>("caret"); }
+CaretState& Caret() { return PartOf(S().caret); }
 
 void SetSystemWideCaret(bool on) { Caret().systemWide = on; }
 

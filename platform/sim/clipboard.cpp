@@ -10,7 +10,7 @@
 
 namespace sim {
 
-ClipboardState& Clipboard() { return S().Extension<ClipboardState>("clipboard"); }
+ClipboardState& Clipboard() { return PartOf(S().clipboard); }
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 namespace sim {
 
-DcTable& Dcs() { return S().Extension<DcTable>("dc"); }
+DcTable& Dcs() { return PartOf(S().dcs); }
 
 DeviceContext* FindDc(HDC dc) {
     auto it = Dcs().contexts.find(reinterpret_cast<uintptr_t>(dc));

@@ -42,13 +42,17 @@ struct DialogState {
     size_t record = 0;
 };
 
+}  // namespace
+
 struct DialogTable {
     std::map<uintptr_t, DialogState> dialogs;
     std::map<uintptr_t, ControlState> controls;
     std::vector<DialogRecord> records;
 };
 
-DialogTable& Table() { return S().Extension<DialogTable>("dialogs"); }
+namespace {
+
+DialogTable& Table() { return PartOf(S().dialogs); }
 
 uintptr_t Key(HWND hwnd) { return reinterpret_cast<uintptr_t>(hwnd); }
 

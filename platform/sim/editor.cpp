@@ -29,12 +29,16 @@ struct EditorProgram : BuiltinProgram {
     void Pump() override;
 };
 
+}  // namespace
+
 struct EditorState {
     std::map<uintptr_t, EditorDoc> docs;
     std::vector<std::unique_ptr<EditorProgram>> programs;
 };
 
-EditorState& Editors() { return S().Extension<EditorState>("editor"); }
+namespace {
+
+EditorState& Editors() { return PartOf(S().editors); }
 
 EditorDoc& Doc(HWND hwnd) {
     auto it = Editors().docs.find(reinterpret_cast<uintptr_t>(hwnd));

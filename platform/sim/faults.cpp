@@ -16,12 +16,16 @@ struct FaultCounter {
     bool nextAndLater = false;
 };
 
-struct Faults {
+}  // namespace
+
+struct FaultCounters {
     FaultCounter points[static_cast<int>(FaultPoint::Count)];
 };
 
+namespace {
+
 FaultCounter& Counter(FaultPoint point) {
-    return S().Extension<Faults>("faults").points[static_cast<int>(point)];
+    return PartOf(S().faults).points[static_cast<int>(point)];
 }
 
 }  // namespace

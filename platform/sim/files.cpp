@@ -169,7 +169,7 @@ struct ListingState {
     bool backwards = false;
 };
 
-static ListingState& Listing() { return S().Extension<ListingState>("listing"); }
+static ListingState& Listing() { return PartOf(S().listing); }
 
 void ListFoldersBackwards(bool on) { Listing().backwards = on; }
 

@@ -65,7 +65,7 @@ GdiObject* LiveObject(const char* call, HGDIOBJ object) {
 }  // namespace
 
 GdiState& Gdi() {
-    GdiState& g = S().Extension<GdiState>("gdi");
+    GdiState& g = PartOf(S().gdi);
     if (g.objects.empty() && g.deleted.empty()) {
         for (int i = WHITE_BRUSH; i <= NULL_PEN; ++i) {
             GdiObject stock;

@@ -7,7 +7,7 @@
 
 namespace sim {
 
-MenuState& Menus() { return S().Extension<MenuState>("menu"); }
+MenuState& Menus() { return PartOf(S().menus); }
 
 MenuObject* FindMenu(HMENU menu) {
     auto& menus = Menus().menus;

@@ -8,7 +8,11 @@
 
 namespace sim {
 
-static std::vector<Monitor>& DesktopMonitors() { return S().Extension<std::vector<Monitor>>("monitors"); }
+struct MonitorSetup {
+    std::vector<Monitor> monitors;  // desktop mode's; none on the device's own screen
+};
+
+static std::vector<Monitor>& DesktopMonitors() { return PartOf(S().monitors).monitors; }
 
 void SetMonitors(const std::vector<Monitor>& monitors) { DesktopMonitors() = monitors; }
 

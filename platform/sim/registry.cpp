@@ -13,7 +13,7 @@ namespace {
 constexpr uint8_t kUnwrittenByte = 0xCD;
 }
 
-RegistryState& Registry() { return S().Extension<RegistryState>("registry"); }
+RegistryState& Registry() { return PartOf(S().registry); }
 
 void SetRegistryValue(const std::u16string& key, const std::u16string& name, DWORD type,
                       const std::vector<uint8_t>& data) {

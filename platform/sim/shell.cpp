@@ -23,6 +23,8 @@ struct ItemIdList {
     std::vector<uint8_t> bytes;
 };
 
+}  // namespace
+
 struct ShellState {
     std::vector<ShellExecution> executions;
     std::map<uintptr_t, ItemIdList> idLists;
@@ -30,7 +32,9 @@ struct ShellState {
     bool desktopHasPath = false;
 };
 
-ShellState& Shell() { return S().Extension<ShellState>("shell"); }
+namespace {
+
+ShellState& Shell() { return PartOf(S().shell); }
 
 std::u16string ShortcutText(const std::u16string& target) {
     std::string digits = std::to_string(target.size());

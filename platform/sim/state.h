@@ -15,6 +15,23 @@
 namespace sim {
 
 struct Program;
+// The parts of the device, each keeping its state in its own file.
+struct CaretState;
+struct ClipboardState;
+struct DcTable;
+struct DialogTable;
+struct EditorState;
+struct FaultCounters;
+struct FontModels;
+struct GdiState;
+struct InputState;
+struct ListingState;
+struct MenuState;
+struct MonitorSetup;
+struct RegistryState;
+struct ResourceTable;
+struct ShellState;
+struct TrayState;
 
 // Thrown inside a program's thread when the device shuts down while the program still
 // runs; it unwinds the program's stack without running any more of its code.
@@ -167,33 +184,33 @@ struct DeviceState {
 
     std::vector<Call> calls;
 
-    // every extension of the device (clipboard, GDI, menus, dialogs, shell) keeps its own
-    // state object here, created on first use
-    std::map<std::string, std::shared_ptr<void>> extensions;
-    // tells this device's state from a later one's made at the same address
-    const uint64_t serial = NextStateSerial();
-    template <typename T>
-    T& Extension(const char* key) {
-        // Every platform call reaches its extension, often several times: remember the
-        // last one found for this type. Only one of the device's threads runs at a time.
-        static const DeviceState* owner = nullptr;
-        static uint64_t ownerSerial = 0;
-        static const char* ownerKey = nullptr;
-        static T* found = nullptr;
-        if (owner == this && ownerSerial == serial && ownerKey == key) return *found;
-        auto& slot = extensions[key];
-        if (!slot) slot = std::make_shared<T>();
-        owner = this;
-        ownerSerial = serial;
-        ownerKey = key;
-        found = static_cast<T*>(slot.get());
-        return *found;
-    }
-    static uint64_t NextStateSerial() {
-        static uint64_t next = 0;
-        return ++next;
-    }
+    std::map<std::u16string, UINT> windowMessages;  // lower-case name → RegisterWindowMessageW's answer
+
+    // The state of each part, made on first use by the part's own accessor (PartOf), whose
+    // file alone knows its type: a shared_ptr frees it here all the same.
+    std::shared_ptr<CaretState> caret;
+    std::shared_ptr<ClipboardState> clipboard;
+    std::shared_ptr<DcTable> dcs;
+    std::shared_ptr<DialogTable> dialogs;
+    std::shared_ptr<EditorState> editors;
+    std::shared_ptr<FaultCounters> faults;
+    std::shared_ptr<FontModels> fontModels;
+    std::shared_ptr<GdiState> gdi;
+    std::shared_ptr<InputState> input;
+    std::shared_ptr<ListingState> listing;
+    std::shared_ptr<MenuState> menus;
+    std::shared_ptr<MonitorSetup> monitors;
+    std::shared_ptr<RegistryState> registry;
+    std::shared_ptr<ResourceTable> resources;
+    std::shared_ptr<ShellState> shell;
+    std::shared_ptr<TrayState> tray;
 };
+
+template <typename T>
+T& PartOf(std::shared_ptr<T>& slot) {
+    if (!slot) slot = std::make_shared<T>();
+    return *slot;
+}
 
 // ---- helpers shared by the implementation files ----
 DeviceState& S();

@@ -180,7 +180,7 @@ BOOL UnregisterHotKey(HWND hwnd, int id) {
 }
 
 UINT RegisterWindowMessageW(LPCWSTR name) {
-    auto& table = S().Extension<std::map<std::u16string, UINT>>("windowMessages");
+    auto& table = S().windowMessages;
     std::u16string key = Lower(FromWide(name));
     if (key.empty()) return 0;
     auto it = table.find(key);

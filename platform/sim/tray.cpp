@@ -5,7 +5,7 @@
 
 namespace sim {
 
-TrayState& Tray() { return S().Extension<TrayState>("tray"); }
+TrayState& Tray() { return PartOf(S().tray); }
 
 const std::vector<TrayIcon>& TrayIcons() { return Tray().icons; }
 
