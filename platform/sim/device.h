@@ -7,10 +7,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,10 +112,19 @@ public:
     uint64_t Now() const;
 
     // ---- files: device paths such as u"\\Program Files\\Zarvic\\Zarvic.exe" ----
-    std::filesystem::path HostPath(const std::u16string& devicePath) const;
+    // The files are held in memory; these make the folders on the way.
     void PlaceFile(const std::u16string& devicePath, const std::vector<uint8_t>& bytes);
     void PlaceDirectory(const std::u16string& devicePath);
+    // A folder link (a junction) that stands for another folder: listed with
+    // FILE_ATTRIBUTE_REPARSE_POINT, what lies below it is the target's.
+    void PlaceFolderLink(const std::u16string& devicePath, const std::u16string& targetFolder);
+    // Takes a file or an empty folder away, whatever holds it.
+    void RemoveFileOrFolder(const std::u16string& devicePath);
     std::optional<std::vector<uint8_t>> FileBytes(const std::u16string& devicePath) const;
+    // The names of a folder's entries, as they were made, in the order of their lower-case names.
+    std::vector<std::u16string> FolderNames(const std::u16string& deviceFolder) const;
+    // Every file and folder but the root, as lower-case device paths.
+    std::set<std::u16string> AllPaths() const;
     bool Exists(const std::u16string& devicePath) const;
     void SetFileReadOnly(const std::u16string& devicePath, bool readOnly);
     // Every file created or written below this folder fails as on a write-protected card.

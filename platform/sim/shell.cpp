@@ -3,7 +3,6 @@
 #include "shell.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "faults.h"
 #include "files.h"
@@ -56,10 +55,8 @@ std::optional<std::u16string> ParseShortcut(const std::u16string& text) {
 
 std::optional<std::u16string> ReadShortcut(const ResolvedPath& r) {
     if (!r.valid || !r.isFile) return std::nullopt;
-    std::ifstream in(r.host, std::ios::binary);
-    std::string bytes(kShortcutReadLimit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    const std::vector<uint8_t>& file = NodeAt(r.key)->bytes;
+    std::string bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min(file.size(), kShortcutReadLimit)));
     return ParseShortcut(FromUtf8(bytes));
 }
 
@@ -113,10 +110,10 @@ std::u16string SpecialFolderPath(int csidl) {
 }
 
 void PlaceShortcut(const std::u16string& devicePath, const std::u16string& target) {
-    ResolvedPath r = Resolve(devicePath);
-    std::filesystem::create_directories(r.host.parent_path());
-    std::ofstream out(r.host, std::ios::binary | std::ios::trunc);
-    out << ToUtf8(ShortcutText(target));
+    if (std::vector<uint8_t>* bytes = PlaceFileBytes(devicePath)) {
+        std::string text = ToUtf8(ShortcutText(target));
+        bytes->assign(text.begin(), text.end());
+    }
 }
 
 std::optional<std::u16string> ShortcutTarget(const std::u16string& devicePath) {
@@ -217,12 +214,10 @@ BOOL SHCreateShortcut(LPWSTR shortcut, LPWSTR target) {
     }
     ResolvedPath r = Resolve(FromWide(shortcut));
     if (!CanCreateAt(r)) return FALSE;
-    std::ofstream out(r.host, std::ios::binary | std::ios::trunc);
-    out << ToUtf8(ShortcutText(FromWide(target)));
-    if (!out) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    std::string text = ToUtf8(ShortcutText(FromWide(target)));
+    FileNode& file = S().files[r.key];
+    file.name = r.name;
+    file.bytes.assign(text.begin(), text.end());
     return TRUE;
 }
 

@@ -123,16 +123,22 @@ struct Program {
 struct KernelObject {
     enum class Kind { Mutex, File, Find } kind = Kind::Mutex;
     int program = 0;
-    std::u16string name;          // mutex name, or the file's device path (lower case)
+    std::u16string name;          // mutex name, or the file's or the listed folder's device path (lower case)
     // files
-    std::filesystem::path host;
     DWORD access = 0;
     DWORD share = 0;
     uint64_t position = 0;
-    // finds: the folder is `host` (device path `name`); the listing goes on after the
-    // entry named `lastFound` (lower case)
+    // finds: the listing goes on after the entry named `lastFound` (lower case)
     std::u16string mask;
     std::u16string lastFound;
+};
+
+// A file or folder of the device's file system, which the device holds in memory.
+struct FileNode {
+    std::u16string name;          // the last component, as it was made
+    bool directory = false;
+    std::vector<uint8_t> bytes;
+    std::u16string linkTo;        // a folder link (a junction): the key of the folder it stands for
 };
 
 struct HotKey {
@@ -144,7 +150,7 @@ struct HotKey {
 
 struct DeviceState {
     DeviceOptions options;
-    std::filesystem::path root;   // host folder that holds the device's file system
+    std::map<std::u16string, FileNode> files;       // lower-case device path → node; "\\" is the root
 
     // scheduling: exactly one of the driver (the test, id 0) and the hosted programs runs
     std::mutex batonMutex;

@@ -3,7 +3,6 @@
 // removes it. Nothing but Zarvic's own files and folders and the shortcuts that lead to it
 // may go.
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "core/runtime.h"
@@ -20,18 +19,6 @@ std::u16string Lower(std::u16string s) {
     for (char16_t& c : s)
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
     return s;
-}
-
-// Every file and folder on the device, as lower-case device paths.
-std::set<std::u16string> Files(sim::Device& device) {
-    std::set<std::u16string> out;
-    const std::filesystem::path root = device.HostPath(u"\\");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        std::u16string path = u"\\" + std::filesystem::relative(entry.path(), root).u16string();
-        std::replace(path.begin(), path.end(), u'/', u'\\');
-        out.insert(Lower(path));
-    }
-    return out;
 }
 
 }  // namespace
@@ -59,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true));
-    const std::set<std::u16string> before = Files(device);
+    const std::set<std::u16string> before = device.AllPaths();
     int zarvic = StartZarvic(device);
     Command(device, IDM_SETTING);
     if (HWND dialog = sim::OpenDialog()) sim::TapDialogClose(dialog);
@@ -67,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Command(device, IDM_UNINSTALL);
     AnswerBoxes(device, IDYES);
     FUZZ_CHECK(!device.IsRunning(zarvic));
-    const std::set<std::u16string> after = Files(device);
+    const std::set<std::u16string> after = device.AllPaths();
     // An installed copy empties its folder but for the program; a loose one may sit among
     // the person's files and removes only the files it writes or ships.
     bool installed = false;

@@ -99,7 +99,7 @@ TEST_F(TrayUiTest, HelpOpensTheFileBesideTheExecutableOnlyWhenItIsAFile) {
     Command(IDM_HELP);
     EXPECT_TRUE(sim::ShellExecutions().empty()) << "a folder of that name is no help file";
 
-    std::filesystem::remove(device.HostPath(kHelpPath));
+    device.RemoveFileOrFolder(kHelpPath);
     device.PlaceFile(kHelpPath, {'<', 'p', '>'});
     size_t since = device.Calls().size();
     Command(IDM_HELP);

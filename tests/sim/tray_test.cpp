@@ -134,7 +134,7 @@ TEST_F(TrayTest, HelpIsGreyedUntilTheFileIsThereWithoutARestart) {
     sim::TapOutsideMenu();
     EXPECT_EQ(PostedSince(since), Posted{kNull});
 
-    std::filesystem::remove(device.HostPath(kHelpPath));
+    device.RemoveFileOrFolder(kHelpPath);
     device.PlaceFile(kHelpPath, {'<', 'p', '>'});
     sim::OpenMenuInfo menu = OpenTrayMenu();
     EXPECT_EQ(menu.items[1].flags, static_cast<UINT>(MF_STRING));

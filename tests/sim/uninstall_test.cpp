@@ -1,6 +1,4 @@
 // Uninstall of an installed copy and of a loose copy, and the tree deletion under it.
-#include <filesystem>
-
 #include "app/app.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/sim_api.h"
@@ -34,13 +32,6 @@ protected:
         sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
         sim::PlaceShortcut(kDesktop + u"\\Zz copy.lnk", kQuotedExe);
         sim::PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
-    }
-    std::vector<std::u16string> FolderNames(const std::u16string& folder) const {
-        std::vector<std::u16string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(device.HostPath(folder)))
-            names.push_back(sim::FromUtf8(entry.path().filename().string()));
-        std::sort(names.begin(), names.end());
-        return names;
     }
     void ChooseUninstall(const std::u16string& expectedText, int answer) {
         Command(IDM_UNINSTALL);
@@ -76,7 +67,7 @@ TEST_F(UninstallTest, InstalledCopyEmptiesItsFolderAndHandsOverToTheControlPanel
     StartWithHotKey();
     ChooseUninstall(kInstalledText, IDYES);
 
-    EXPECT_EQ(FolderNames(kExeDir), std::vector<std::u16string>{u"Zarvic.exe"})
+    EXPECT_EQ(device.FolderNames(kExeDir), std::vector<std::u16string>{u"Zarvic.exe"})
         << "only the running executable is left; subfolders are gone";
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zz copy.lnk")) << "one link per folder is removed";
@@ -99,7 +90,7 @@ TEST_F(UninstallTest, LooseCopyRemovesOnlyItsOwnFilesAndOpensItsFolder) {
     StartWithHotKey();
     ChooseUninstall(kLooseSharedText, IDYES);
 
-    EXPECT_EQ(FolderNames(kExeDir), (std::vector<std::u16string>{u"Letter.txt", u"Photos", u"Zarvic.exe"}))
+    EXPECT_EQ(device.FolderNames(kExeDir), (std::vector<std::u16string>{u"Letter.txt", u"Photos", u"Zarvic.exe"}))
         << "the person's files stay; the data file and the help file go";
     EXPECT_TRUE(device.Exists(kExeDir + u"\\Photos\\Beach.jpg"));
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
@@ -206,8 +197,7 @@ TEST_F(UninstallTest, DeleteTreeExceptLeavesWhatItCannotDeleteAndNeverFollowsFol
     device.PlaceFile(dir + u"\\locked.txt", {1});
     device.SetFileReadOnly(dir + u"\\locked.txt", true);
     device.PlaceFile(u"\\My Documents\\Diary.txt", {1});
-    std::filesystem::create_directory_symlink(device.HostPath(u"\\My Documents"),
-                                              device.HostPath(dir) / "Linked");
+    device.PlaceFolderLink(dir + u"\\Linked", u"\\My Documents");
     EXPECT_FALSE(DeleteTreeExcept(dir.c_str(), nullptr));
     EXPECT_TRUE(device.Exists(dir + u"\\locked.txt"));
     EXPECT_TRUE(device.Exists(u"\\My Documents\\Diary.txt")) << "a folder link is not followed";
