@@ -7,7 +7,7 @@ namespace sim {
 
 CaretState& Caret() { return PartOf(S().caret); }
 
-void SetSystemWideCaret(bool on) { Caret().systemWide = on; }
+void Device::SetSystemWideCaret(bool on) { Caret().systemWide = on; }
 
 }  // namespace sim
 

@@ -46,7 +46,7 @@ bool CloseDc(HDC dc) {
     return true;
 }
 
-size_t OpenDeviceContexts(int program) {
+size_t Device::OpenDeviceContexts(int program) const {
     size_t n = 0;
     for (auto& [key, ctx] : Dcs().contexts)
         if (ctx.program == program) ++n;

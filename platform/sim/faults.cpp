@@ -39,21 +39,21 @@ const char* FaultPointName(FaultPoint point) {
     return names[static_cast<int>(point)];
 }
 
-void FailAt(FaultPoint point, uint64_t n, bool andLater) {
+void Device::FailAt(FaultPoint point, uint64_t n, bool andLater) {
     FaultCounter& c = Counter(point);
     c.failAt = n;
     c.andLater = andLater;
     if (n == 0) c.nextArmed = false;
 }
 
-void FailNext(FaultPoint point, uint64_t skip, bool andLater) {
+void Device::FailNext(FaultPoint point, uint64_t skip, bool andLater) {
     FaultCounter& c = Counter(point);
     c.nextArmed = true;
     c.nextSkip = skip;
     c.nextAndLater = andLater;
 }
 
-uint64_t TimesReached(FaultPoint point) { return Counter(point).reached; }
+uint64_t Device::TimesReached(FaultPoint point) const { return Counter(point).reached; }
 
 // Counts one call against FailNext: whether it is the one that fails.
 static bool NextFails(FaultCounter& c) {

@@ -29,14 +29,6 @@ enum class FaultPoint {
 };
 
 const char* FaultPointName(FaultPoint point);
-// Makes the n-th call (counting from 1) at the point fail; with andLater, every later
-// one as well. n = 0 disarms the point (FailNext included).
-void FailAt(FaultPoint point, uint64_t n, bool andLater = false);
-// Makes the call after the next `skip` ones fail, whoever makes it (the test's own calls
-// count here); with andLater, every later one as well.
-void FailNext(FaultPoint point, uint64_t skip = 0, bool andLater = false);
-// How many calls programs have made at the point.
-uint64_t TimesReached(FaultPoint point);
 // For the device's operations: counts a program's call and tells whether it fails.
 bool FaultHere(FaultPoint point);
 

@@ -197,7 +197,7 @@ struct ListingState {
 
 static ListingState& Listing() { return PartOf(S().listing); }
 
-void ListFoldersBackwards(bool on) { Listing().backwards = on; }
+void Device::ListFoldersBackwards(bool on) { Listing().backwards = on; }
 
 // Looks at the folder as it is now for the entry that follows the last one listed in the
 // device's order, and fills data with it.

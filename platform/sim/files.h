@@ -32,10 +32,5 @@ bool UnderWriteProtection(const std::u16string& key);
 bool IsRunningExecutable(const std::u16string& key);
 // Whether a new file or folder may be made at r; sets the caller's last error when not.
 bool CanCreateAt(const ResolvedPath& r);
-// FindFirstFileW and FindNextFileW list a folder live: each step looks at the folder as
-// it is then, so an entry deleted before its turn is not listed and the listing goes on
-// after one deleted at its turn. Win32 leaves the order undefined; the device lists by
-// name, or backwards while `on`.
-void ListFoldersBackwards(bool on);
 
 }  // namespace sim

@@ -50,7 +50,7 @@ LONG NumberOf(const RegistryValue& v) {
 
 }  // namespace
 
-void SetFontModel(const std::u16string& face, LONG lfHeight, const FontModel& model) {
+void Device::SetFontModel(const std::u16string& face, LONG lfHeight, const FontModel& model) {
     Models().models[{Lower(face), lfHeight}] = model;
 }
 

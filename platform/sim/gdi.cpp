@@ -123,21 +123,21 @@ COLORREF SysColorValue(int index) {
     return it != Gdi().sysColors.end() ? it->second : kDefaultColors[i];
 }
 
-std::vector<std::pair<HGDIOBJ, GdiObject>> LiveGdiObjects(int program) {
+std::vector<std::pair<HGDIOBJ, GdiObject>> Device::LiveGdiObjects(int program) const {
     std::vector<std::pair<HGDIOBJ, GdiObject>> out;
     for (auto& [key, o] : Gdi().objects)
         if (!o.shared && o.program == program) out.emplace_back(Handle(key), o);
     return out;
 }
 
-std::vector<GdiMisuse> GdiMisuses(int program) {
+std::vector<GdiMisuse> Device::GdiMisuses(int program) const {
     std::vector<GdiMisuse> out;
     for (const GdiMisuse& m : Gdi().misuses)
         if (program == 0 || m.program == program) out.push_back(m);
     return out;
 }
 
-void SetSysColorValue(int index, COLORREF color) {
+void Device::SetSysColorValue(int index, COLORREF color) {
     int i = ColorIndex(index);
     if (i >= 0) Gdi().sysColors[i] = color;
 }

@@ -79,10 +79,4 @@ void RecordText(HWND hwnd, TextRun&& run);
 // The part of a window's client area drawing can reach (the screen for no window).
 RECT DrawableArea(HWND hwnd);
 
-// ---- for tests ----
-std::vector<std::pair<HGDIOBJ, GdiObject>> LiveGdiObjects(int program);
-std::vector<GdiMisuse> GdiMisuses(int program = 0);
-void SetSysColorValue(int index, COLORREF color);
-WindowDrawing DrawingOf(HWND hwnd);
-void ClearDrawing(HWND hwnd);
 }  // namespace sim

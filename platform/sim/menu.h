@@ -49,8 +49,6 @@ struct MenuState {
 MenuState& Menus();
 MenuObject* FindMenu(HMENU menu);
 
-// ---- test-facing ----
-
 struct OpenMenuItem {
     int position = 0;
     UINT flags = 0;
@@ -73,18 +71,5 @@ struct OpenMenuInfo {
     int highlighted = -1;
     std::vector<OpenMenuItem> items;
 };
-
-// The popup menu that is open now, if any.
-std::optional<OpenMenuInfo> OpenMenu();
-// A tap on the item at a position of the open menu, and on a point outside the menu;
-// each runs the device until it is idle.
-void TapMenuItem(int position);
-void TapOutsideMenu();
-// Menus a program created and has not destroyed.
-size_t LiveMenus(int program);
-// A device whose menu windows have another class than "MNU", or whose items sit the
-// given pixels inside the menu's client area (0 on the default device).
-void SetMenuWindowClass(const std::u16string& className);
-void SetMenuItemInset(int pixels);
 
 }  // namespace sim

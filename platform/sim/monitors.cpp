@@ -14,7 +14,7 @@ struct MonitorSetup {
 
 static std::vector<Monitor>& DesktopMonitors() { return PartOf(S().monitors).monitors; }
 
-void SetMonitors(const std::vector<Monitor>& monitors) { DesktopMonitors() = monitors; }
+void Device::SetMonitors(const std::vector<Monitor>& monitors) { DesktopMonitors() = monitors; }
 
 std::vector<Monitor> Monitors() {
     if (!DesktopMonitors().empty()) return DesktopMonitors();

@@ -109,7 +109,7 @@ HICON MakeIcon(int width, bool shared) {
 
 }  // namespace
 
-std::vector<IconObject> LiveIconObjects(int program) {
+std::vector<IconObject> Device::LiveIconObjects(int program) const {
     std::vector<IconObject> out;
     for (auto& [h, icon] : Table().icons)
         if ((program == 0 || icon.program == program) && !icon.shared) out.push_back(icon);

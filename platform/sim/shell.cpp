@@ -84,17 +84,17 @@ bool CanOpen(const std::u16string& file) {
 
 }  // namespace
 
-const std::vector<ShellExecution>& ShellExecutions() { return Shell().executions; }
-void GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
+const std::vector<ShellExecution>& Device::ShellExecutions() const { return Shell().executions; }
+void Device::GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
 
-size_t LiveItemIdLists(int program) {
+size_t Device::LiveItemIdLists(int program) const {
     size_t n = 0;
     for (auto& [key, list] : Shell().idLists)
         if (program == 0 || list.program == program) ++n;
     return n;
 }
 
-void MoveSpecialFolder(int csidl, const std::u16string& devicePath) { Shell().movedFolders[csidl] = devicePath; }
+void Device::MoveSpecialFolder(int csidl, const std::u16string& devicePath) { Shell().movedFolders[csidl] = devicePath; }
 
 std::u16string SpecialFolderPath(int csidl) {
     auto moved = Shell().movedFolders.find(csidl);
@@ -109,18 +109,18 @@ std::u16string SpecialFolderPath(int csidl) {
     }
 }
 
-void PlaceShortcut(const std::u16string& devicePath, const std::u16string& target) {
+void Device::PlaceShortcut(const std::u16string& devicePath, const std::u16string& target) {
     if (std::vector<uint8_t>* bytes = PlaceFileBytes(devicePath)) {
         std::string text = ToUtf8(ShortcutText(target));
         bytes->assign(text.begin(), text.end());
     }
 }
 
-std::optional<std::u16string> ShortcutTarget(const std::u16string& devicePath) {
+std::optional<std::u16string> Device::ShortcutTarget(const std::u16string& devicePath) const {
     return ReadShortcut(Resolve(devicePath));
 }
 
-void InstallApplication(const std::u16string& name, const std::u16string& folder) {
+void Device::InstallApplication(const std::u16string& name, const std::u16string& folder) {
     std::u16string key = u"Software\\Apps\\" + name;
     SetRegistryDword(key, u"Instl", 1);
     SetRegistryString(key, u"InstlDir", folder);

@@ -32,16 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     device.PlaceFile(u"\\My Documents\\Letter.txt", {'x'});
     device.PlaceFile(kExeDir + u"\\Notes.txt", {'n'});
     const std::u16string key = u"Software\\Apps\\Telvory Zarvic";
-    sim::CreateRegistryKey(key);
-    sim::SetRegistryValue(key, u"Instl", input.Byte() & 0x0F, input.Piece());
+    device.CreateRegistryKey(key);
+    device.SetRegistryValue(key, u"Instl", input.Byte() & 0x0F, input.Piece());
     uint8_t type = input.Byte();
-    sim::SetRegistryValue(key, u"InstlDir", type & 0x0F, input.Rest());
+    device.SetRegistryValue(key, u"InstlDir", type & 0x0F, input.Rest());
 
     // Shortcuts that may go: those whose target is Zarvic.
     const std::u16string quoted = Lower(u"\"" + kExePath + u"\"");
     std::set<std::u16string> mayGo;
     for (const std::u16string& path : shortcuts) {
-        auto target = sim::ShortcutTarget(path);
+        auto target = device.ShortcutTarget(path);
         if (target && Lower(*target) == quoted) mayGo.insert(Lower(path));
     }
 
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::set<std::u16string> before = device.AllPaths();
     int zarvic = StartZarvic(device);
     Command(device, IDM_SETTING);
-    if (HWND dialog = sim::OpenDialog()) sim::TapDialogClose(dialog);
+    if (HWND dialog = device.OpenDialog()) device.TapDialogClose(dialog);
     AnswerBoxes(device, IDOK);
     Command(device, IDM_UNINSTALL);
     AnswerBoxes(device, IDYES);
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An installed copy empties its folder but for the program; a loose one may sit among
     // the person's files and removes only the files it writes or ships.
     bool installed = false;
-    for (const sim::ShellExecution& e : sim::ShellExecutions()) installed = installed || e.file == u"\\Windows\\ctlpnl.exe";
+    for (const sim::ShellExecution& e : device.ShellExecutions()) installed = installed || e.file == u"\\Windows\\ctlpnl.exe";
     const std::set<std::u16string> looseFiles = {Lower(kDataPath), Lower(kExeDir + u"\\ZarvicDat.new"),
                                                  Lower(kExeDir + u"\\Zarvic.htm")};
     for (const std::u16string& path : before) {

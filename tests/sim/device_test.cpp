@@ -209,7 +209,7 @@ TEST_F(DeviceTest, FilesFollowTheDeviceRules) {
 // A listing looks at the folder as it is at each step, in whichever order it comes.
 TEST_F(DeviceTest, AFolderIsListedLiveWhileItsEntriesAreDeleted) {
     for (bool backwards : {false, true}) {
-        sim::ListFoldersBackwards(backwards);
+        device.ListFoldersBackwards(backwards);
         const std::u16string folder = backwards ? u"\\Back\\" : u"\\Forth\\";
         for (const char16_t* name : {u"a", u"b", u"c", u"d"}) device.PlaceFile(folder + name, {1});
         WIN32_FIND_DATAW found;
@@ -249,7 +249,7 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
     EXPECT_EQ(LocalFree(block), nullptr);
     EXPECT_EQ(LocalFree(block), block) << "a second free fails";
     EXPECT_EQ(device.BadFrees(), 1u);
-    sim::FailNext(sim::FaultPoint::LocalAlloc, 1);
+    device.FailNext(sim::FaultPoint::LocalAlloc, 1);
     HLOCAL kept = LocalAlloc(LMEM_FIXED, 4);
     EXPECT_NE(kept, nullptr);
     EXPECT_EQ(LocalAlloc(LMEM_FIXED, 4), nullptr);

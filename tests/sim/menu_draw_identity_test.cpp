@@ -48,7 +48,7 @@ TEST_F(MenuLookTest, OneMeasuringCallFitsExactlyTheOldLabels) {
 
 std::string Describe(HWND hwnd) {
     std::ostringstream out;
-    sim::WindowDrawing d = sim::DrawingOf(hwnd);
+    sim::WindowDrawing d = sim::Device::Current().DrawingOf(hwnd);
     for (const sim::TextRun& t : d.texts)
         out << "text " << Units(t.text) << t.box.left << ',' << t.box.top << ',' << t.box.right << ',' << t.box.bottom
             << " clip " << t.clip.left << ',' << t.clip.top << ',' << t.clip.right << ',' << t.clip.bottom << " colour "
@@ -72,7 +72,7 @@ protected:
         RunInZarvic([&] { ShowHistoryMenu(owner, POINT{5, 5}); });
         std::string seen;
         for (int step = 0; step < 12; ++step) {
-            auto menu = sim::OpenMenu();
+            auto menu = device.OpenMenu();
             if (!menu) return seen + "closed";
             for (const auto& item : menu->items) seen += "item " + std::to_string(item.rect.bottom) + ' ';
             seen += Describe(menu->window) + "tip\n" + Describe(device.FindWindow(u"Zarvic_MenuTip"));
@@ -96,7 +96,7 @@ TEST_F(SameDrawingTest, TheMenuAndItsPreviewLookAsBeforeWithOneFontPerMenu) {
     EXPECT_EQ(now, old);
     EXPECT_EQ(CallsOf("CreateFontIndirectW"), 1u);
     EXPECT_EQ(CallsOf("RegOpenKeyExW"), 1u);
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ TEST_P(LayoutTest, PlacesTheTooltip) {
     EXPECT_EQ(out.top, c.expected.top);
     EXPECT_EQ(out.right, c.expected.right);
     EXPECT_EQ(out.bottom, c.expected.bottom);
-    EXPECT_TRUE(sim::LiveGdiObjects(0).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(0), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(0).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(0), 0u);
 }
 
 const RECT kItem{0, 0, 200, 24}, kLow{0, 0, 200, kLineHeight};
@@ -178,7 +178,7 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     EXPECT_EQ(g_menuTipItemId, 201u);
     EXPECT_EQ(g_hTrackedMenuWnd, menuWindow);
 
-    sim::WindowDrawing shown = sim::DrawingOf(tip);
+    sim::WindowDrawing shown = device.DrawingOf(tip);
     ASSERT_EQ(shown.fills.size(), 2u);
     EXPECT_EQ(shown.fills[0].color, RGB(0, 0, 0)) << "the frame in the info-text colour";
     EXPECT_EQ(shown.fills[0].rect.right, r.right - r.left);
@@ -199,8 +199,8 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     for (const sim::Call& c : device.Calls("GetSysColorBrush", zarvic)) brushes.push_back(c.args[0]);
     EXPECT_NE(std::find(brushes.begin(), brushes.end(), 0x40000017), brushes.end());
     EXPECT_NE(std::find(brushes.begin(), brushes.end(), 0x40000018), brushes.end());
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
 }
 
 TEST_F(MenuTipTest, FollowsTheHighlightInEitherOrderOfTheTwoDrawings) {
@@ -260,7 +260,7 @@ TEST_F(MenuTipTest, NothingIsPreviewedWithoutTextSettingOrMemory) {
     PutHistory({u"zero", u"", u"two"});
     Draw(dc, 201, Row(1), true, menuHandle);
     EXPECT_TRUE(Parked()) << "an empty entry";
-    sim::FailNext(sim::FaultPoint::LocalAlloc);
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     Draw(dc, 202, Row(2), true, menuHandle);
     EXPECT_TRUE(Parked()) << "no memory";
     EXPECT_EQ(g_pszMenuTipText, nullptr);
@@ -316,12 +316,12 @@ TEST_F(MenuTipTest, DestroyingRemovesWindowTimerAndClassAndThePreviewGoesAtExit)
     ClearHistory();
     CloseZarvic();
     ExpectNoLeaks();
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
 }
 
 TEST_F(MenuTipTest, WithoutAWindowNothingIsShownAndNothingBreaks) {
     RunInZarvic([] { DestroyMenuTip(); });
-    sim::FailNext(sim::FaultPoint::WindowCreation);
+    device.FailNext(sim::FaultPoint::WindowCreation);
     RunInZarvic([] { CreateMenuTip(); });
     EXPECT_EQ(g_hMenuTipWnd, nullptr);
     PutHistory({u"zero"});

@@ -125,7 +125,7 @@ std::vector<Seen> PopupMenuTest::SeenSince(size_t from, UINT message) const {
 }
 
 sim::OpenMenuInfo PopupMenuTest::Open() const {
-    auto open = sim::OpenMenu();
+    auto open = device.OpenMenu();
     if (!open) throw std::logic_error("no menu is open");
     return *open;
 }

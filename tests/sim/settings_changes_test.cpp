@@ -11,8 +11,8 @@ TEST_F(TrayUiTest, AShortcutBoxThePersonDidNotTouchNeverDeletesAShortcut) {
     OpenSettings();
     ASSERT_FALSE(Checked(106));
     // made while the dialog is open, by the person in the shell
-    sim::PlaceShortcut(kDesktop + u"\\Zarvic.lnk", kQuotedExe);
-    sim::PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
+    device.PlaceShortcut(kDesktop + u"\\Zarvic.lnk", kQuotedExe);
+    device.PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
     Tap(114);
     device.PressKey(VK_RETURN);
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zarvic.lnk"));

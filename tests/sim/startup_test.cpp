@@ -49,11 +49,11 @@ TEST_F(ZarvicTest, SecondCopyExitsAtOnceAndLeavesTheFirstAlone) {
 // Started from a shortcut or the Startup folder, Zarvic must not take the keyboard from
 // the application the person is typing in.
 TEST_F(ZarvicTest, StartingLeavesTheForegroundApplicationItsKeys) {
-    HWND editor = sim::StartEditor();
+    HWND editor = device.StartEditor();
     StartWithHotKey();
     EXPECT_EQ(device.Foreground(), editor);
     device.TypeText(u"ok");
-    EXPECT_EQ(sim::EditorText(editor), u"ok");
+    EXPECT_EQ(device.EditorText(editor), u"ok");
 }
 
 TEST_F(ZarvicTest, MainWindowIsAHiddenToolWindowFarOffTheScreenAtTheBottom) {
@@ -89,7 +89,7 @@ TEST_F(ZarvicTest, TrayIconComesWithTheWindowAndGoesWithIt) {
 }
 
 TEST_F(ZarvicTest, MutexFailureEndsWithCodeZeroBeforeAnythingElse) {
-    sim::FailNext(sim::FaultPoint::MutexCreation, 0, true);
+    device.FailNext(sim::FaultPoint::MutexCreation, 0, true);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_TRUE(device.Windows(zarvic).empty());
@@ -102,9 +102,9 @@ class StartUpFault : public ZarvicTest, public ::testing::WithParamInterface<int
 
 TEST_P(StartUpFault, ClosesTheMutexAndSavesNothing) {
     if (GetParam() == 0)
-        sim::FailNext(sim::FaultPoint::ClassRegistration);
+        device.FailNext(sim::FaultPoint::ClassRegistration);
     else
-        sim::FailNext(sim::FaultPoint::WindowCreation);
+        device.FailNext(sim::FaultPoint::WindowCreation);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_FALSE(device.Exists(kDataPath));
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(ClassOrWindow, StartUpFault, ::testing::Values(0, 1));
 
 TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
     StartWithHotKey();
-    sim::FailNext(sim::FaultPoint::MessageRetrieval);
+    device.FailNext(sim::FaultPoint::MessageRetrieval);
     device.Post(MainWindow(), WM_NULL);
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_TRUE(device.Calls("UnregisterHotKey", zarvic).empty()) << "WM_DESTROY must not have run";
