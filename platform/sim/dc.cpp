@@ -11,6 +11,11 @@ namespace sim {
 
 DcTable& Dcs() { return PartOf(S().dcs); }
 
+HGDIOBJ Device::FontSelectedInto(HDC dc) const {
+    DeviceContext* context = FindDc(dc);
+    return context ? context->font : nullptr;
+}
+
 DeviceContext* FindDc(HDC dc) {
     auto it = Dcs().contexts.find(reinterpret_cast<uintptr_t>(dc));
     return it == Dcs().contexts.end() ? nullptr : &it->second;

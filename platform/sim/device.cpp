@@ -230,6 +230,10 @@ void Device::TypeText(const std::u16string& text) {
     }
 }
 
+void Device::QueueKey(UINT vk, bool up) { KeyEvent(vk, up); }
+HWND Device::CapturingWindow() const { return Input().capture; }
+bool Device::InputMethodComposesFor(HWND hwnd) const { return InputMethodAllowed(hwnd); }
+
 void Device::Tap(int x, int y) {
     TapAt(POINT{x, y});
     RunUntilIdle();

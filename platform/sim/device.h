@@ -170,6 +170,13 @@ public:
     // Shift held around capitals.
     void TypeText(const std::u16string& text);
     void Tap(int x, int y);               // screen coordinates
+    // A key goes down or comes up on the keyboard; the device does not run.
+    void QueueKey(UINT vk, bool up);
+    // The window that takes every tap (an open menu's), or null.
+    HWND CapturingWindow() const;
+    // Whether the input method composes text for the window (until a program takes the
+    // window's input context away).
+    bool InputMethodComposesFor(HWND hwnd) const;
 
     // ---- hot-keys ----
     // Presses a key combination: the modifiers go down, the key is pressed, the modifiers
@@ -336,6 +343,11 @@ public:
     // ---- device contexts (see dc.h) ----
     // Contexts the program got and has not given back.
     size_t OpenDeviceContexts(int program) const;
+    // The font selected into a context that is out now; null for no such context.
+    HGDIOBJ FontSelectedInto(HDC dc) const;
+    // The device's own font for its popup menus, at 96 DPI, and what it is made from.
+    HGDIOBJ PopupMenuFont() const;
+    LOGFONTW PopupMenuLogFont() const;
 
     // ---- icons (see resources.h) ----
     std::vector<IconObject> LiveIconObjects(int program) const;

@@ -90,6 +90,9 @@ GdiObject* FindObject(HGDIOBJ handle) {
     return it == Gdi().objects.end() ? nullptr : &it->second;
 }
 
+HGDIOBJ Device::PopupMenuFont() const { return DevicePopupMenuFont(); }
+LOGFONTW Device::PopupMenuLogFont() const { return sim::PopupMenuLogFont(); }
+
 HGDIOBJ DevicePopupMenuFont(UINT dpi) {
     LOGFONTW lf = PopupMenuLogFont();
     // recorded at 96 DPI; a screen of another resolution scales it

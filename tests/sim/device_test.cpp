@@ -289,7 +289,7 @@ TEST(DeviceKeyboard, CharactersFollowTheModifiersAsTheyWereWhenEachKeyCame) {
     // with, even though Shift is up again by the time the program reads them.
     g_typed.clear();
     for (auto [vk, up] : {std::pair{VK_SHIFT, false}, {'Q', false}, {'Q', true}, {VK_SHIFT, true}, {'Q', false}, {'Q', true}})
-        sim::KeyEvent(static_cast<UINT>(vk), up);
+        device.QueueKey(static_cast<UINT>(vk), up);
     device.RunUntilIdle();
     EXPECT_EQ(g_typed, u"Qq");
 }

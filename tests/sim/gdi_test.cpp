@@ -162,7 +162,7 @@ TEST_F(GdiTest, AMenuWindowsContextCarriesThePopupMenuFontOfACompleteRecord) {
     auto faceIn = [&](HWND hwnd) {
         HDC menuDc = GetDC(hwnd);
         LOGFONTW lf{};
-        GetObjectW(sim::FindDc(menuDc)->font, sizeof lf, &lf);
+        GetObjectW(device.FontSelectedInto(menuDc), sizeof lf, &lf);
         ReleaseDC(hwnd, menuDc);
         return sim::FaceOf(lf);
     };

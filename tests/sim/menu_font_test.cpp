@@ -130,10 +130,10 @@ TEST_F(MenuFontTest, ValuesOfNoBytesAreReadWithoutHarm) {
     device.SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});
     RunInZarvic([&] { DeleteObject(CreateMenuFont()); });
     EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
-    LOGFONTW device = sim::PopupMenuLogFont();  // the device's own menus: zero and no name
-    EXPECT_EQ(device.lfFaceName[0], 0);
-    EXPECT_EQ(device.lfItalic, 0);
-    EXPECT_EQ(device.lfHeight, -16);
+    LOGFONTW own = device.PopupMenuLogFont();  // the device's own menus: zero and no name
+    EXPECT_EQ(own.lfFaceName[0], 0);
+    EXPECT_EQ(own.lfItalic, 0);
+    EXPECT_EQ(own.lfHeight, -16);
 }
 
 TEST_F(MenuFontTest, AnAbsurdHeightIsMeasuredAsTheTallestFont) {

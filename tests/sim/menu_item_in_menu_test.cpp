@@ -141,7 +141,7 @@ TEST_F(MenuInMenuTest, TheLastFiveOfFortyEntriesHaveAnEmptyMnemonicColumn) {
     sim::FontModel small;  // lines of 10 pixels: 48 fit, so all forty entries are shown
     small.height = 8;
     small.externalLeading = 2;
-    sim::FontModel menuFont = sim::ModelOf(sim::PopupMenuLogFont());
+    sim::FontModel menuFont = sim::ModelOf(device.PopupMenuLogFont());
     menuFont.height = 8;
     device.SetFontModel(kMenuFace, 0, menuFont);
     device.SetFontModel(u"System", 0, small);

@@ -41,11 +41,11 @@ protected:
     // FitTextToWidth as the drawing calls it, in a context of the menu window.
     std::u16string Fit(const std::u16string& src, int width, int count = MENU_LABEL_UNITS) {
         HDC dc = GetDC(nullptr);
-        HGDIOBJ before = sim::FindDc(dc)->font;
+        HGDIOBJ before = device.FontSelectedInto(dc);
         std::vector<WCHAR> out(static_cast<size_t>(count) + 8, u'Z');
         WCHAR* result = FitTextToWidth(dc, out.data(), src.c_str(), count, width, MENU_LABEL_TAB_SIZE);
         EXPECT_EQ(result, out.data());
-        EXPECT_EQ(sim::FindDc(dc)->font, before) << "the context's font is given back";
+        EXPECT_EQ(device.FontSelectedInto(dc), before) << "the context's font is given back";
         for (size_t i = static_cast<size_t>(count); i < out.size(); ++i)
             EXPECT_EQ(out[i], u'Z') << "written past the " << count << " units at " << i;
         ReleaseDC(nullptr, dc);
@@ -290,7 +290,7 @@ TEST_F(DrawItemTest, DrawingGivesBackEveryFontAndHeapBlock) {
     EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
     EXPECT_TRUE(device.GdiMisuses().empty());
     EXPECT_TRUE(device.LiveBlocks(zarvic).empty());
-    EXPECT_EQ(sim::FindDc(dc)->font, sim::DevicePopupMenuFont());
+    EXPECT_EQ(device.FontSelectedInto(dc), device.PopupMenuFont());
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     EXPECT_EQ(w->className, u"MNU");
     EXPECT_TRUE(w->visible && w->topmost);
     EXPECT_EQ(device.Foreground(), gHost.window);
-    EXPECT_EQ(sim::Input().capture, open.window);
+    EXPECT_EQ(device.CapturingWindow(), open.window);
     RECT client;
     GetClientRect(open.window, &client);
     LONG y = 0;
@@ -96,7 +96,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     for (const Seen& d : drawn) {
         EXPECT_EQ(d.draw.itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
         EXPECT_EQ(d.draw.hwndItem, reinterpret_cast<HWND>(gHost.menu));
-        EXPECT_EQ(d.drawFont, sim::DevicePopupMenuFont()) << "the context carries the menu font";
+        EXPECT_EQ(d.drawFont, device.PopupMenuFont()) << "the context carries the menu font";
     }
     EXPECT_EQ(drawn[3].draw.itemState, static_cast<UINT>(ODS_GRAYED));
     EXPECT_EQ(drawn[3].draw.rcItem.top, open.items[4].rect.top);
@@ -106,7 +106,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     EXPECT_FALSE(gHost.tracking);
     EXPECT_EQ(gHost.result, 0);
     EXPECT_FALSE(device.Window(open.window));
-    EXPECT_EQ(sim::Input().capture, nullptr);
+    EXPECT_EQ(device.CapturingWindow(), nullptr);
     EXPECT_EQ(MessagesSince(mark), (std::vector<UINT>{WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP}));
     EXPECT_EQ(gHost.seen[mark + 1].wParam, static_cast<WPARAM>(0xFFFF0000u));
     EXPECT_EQ(device.LiveMenus(host), 0u);

@@ -43,7 +43,7 @@ TEST_F(TrayUiTest, TheLetterBoxTakesOneCharacterUpperCasedAndFoldedToAKey) {
         EXPECT_EQ(device.OpenMessageBox(), nullptr) << sim::ToUtf8(c.typed) << ": registered";
     }
     OpenSettings();
-    EXPECT_FALSE(sim::InputMethodAllowed(Control(104).hwnd)) << "the letter box takes keys, not words";
+    EXPECT_FALSE(device.InputMethodComposesFor(Control(104).hwnd)) << "the letter box takes keys, not words";
     device.PressKey(VK_ESCAPE);
 }
 
