@@ -23,6 +23,7 @@ Device::Device(const DeviceOptions& options) : state_(std::make_unique<DeviceSta
     state_->options = options;
     gDevice = this;
     BindState(state_.get());
+    state_->files[u"\\"].directory = true;
     for (const char16_t* folder : {u"\\Windows\\Desktop", u"\\Windows\\StartUp", u"\\My Documents", u"\\Program Files", u"\\Temp"})
         MakeFolders(folder);
 }

@@ -21,10 +21,8 @@ static std::u16string ChildKey(const std::u16string& folder, const std::u16strin
 }
 
 FileNode* NodeAt(const std::u16string& key) {
-    DeviceState& s = S();
-    if (s.files.empty()) s.files[u"\\"].directory = true;
-    auto it = s.files.find(key);
-    return it == s.files.end() ? nullptr : &it->second;
+    auto it = S().files.find(key);
+    return it == S().files.end() ? nullptr : &it->second;
 }
 
 // The folder whose entries a folder's key lists: a folder link's are its target's.
@@ -70,7 +68,7 @@ ResolvedPath Resolve(const std::u16string& devicePath) {
 
 bool MakeFolders(const std::u16string& devicePath) {
     ResolvedPath r = Resolve(devicePath);
-    if (!r.valid || r.isDirectory) return r.valid;
+    if (!r.valid || r.isRoot || r.isDirectory) return r.valid;
     if (r.isFile || !MakeFolders(devicePath + u"\\..")) return false;
     FileNode& folder = S().files[r.key];
     folder.name = r.name;
@@ -173,7 +171,6 @@ static bool NameMatches(const std::u16string& name, const std::u16string& patter
 std::vector<std::pair<std::u16string, const FileNode*>> FolderEntries(const std::u16string& folderKey) {
     std::vector<std::pair<std::u16string, const FileNode*>> out;
     std::u16string prefix = folderKey == u"\\" ? u"\\" : folderKey + u"\\";
-    NodeAt(folderKey);
     const auto& files = S().files;
     for (auto it = files.lower_bound(prefix); it != files.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
         if (it->first.size() > prefix.size() && it->first.find(u'\\', prefix.size()) == std::u16string::npos)
