@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [] {
                        SetPopupFont(u"Menu Gothic", -16, 700, 1);
                        sim::Device::Current().SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY,
-                                             Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", false));
+                                                               Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", false));
                    }},
         Incomplete{"HeightOf8Bytes",
                    [] {
