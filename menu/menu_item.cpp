@@ -8,7 +8,6 @@
 #include "menu/menu_font.h"
 #include "menu/menu_tip.h"
 
-
 static int IsHistoryItem(UINT id) { return id >= IDM_HISTORY_FIRST && id <= IDM_HISTORY_LAST; }
 
 static const WCHAR* HistoryEntry(UINT id) { return g_historySlots[id - IDM_HISTORY_FIRST]; }
