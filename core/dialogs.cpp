@@ -28,7 +28,8 @@ int ShowMessage(HWND hwnd, LPCWSTR text, UINT style) {
 void RunHideStep(HWND hwnd) {
     SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // A moment for the window manager to act on the move, so that hiding the window hands
-    // the activation to the window now on top of it: the one the person was typing in.
-    Sleep(10);
+    // the activation to the window now on top of it: the one the person was typing in. A
+    // window the activation has already left hands nothing on and needs no pause.
+    if (GetForegroundWindow() == hwnd) Sleep(10);
     ShowWindow(hwnd, SW_HIDE);
 }

@@ -16,31 +16,6 @@ WCHAR* CopyFirstLine(WCHAR* dst, LPCWSTR src, int count) {
     return dst;
 }
 
-// Puts the first line of src into dst with tabs expanded, at most count - 1 units, and
-// returns its length. *next is the unit that would have followed (0 after the line's end).
-static int ExpandFirstLine(WCHAR* dst, LPCWSTR src, int count, int tabSize, WCHAR* next) {
-    int length = 0, i = 0;
-    *next = 0;
-    for (; src[i] && !IsLineEnd(src[i]); ++i) {
-        int spaces = src[i] == TEXT('\t') ? tabSize - length % tabSize : 0;
-        if (length >= count - 1) {
-            *next = spaces ? TEXT(' ') : src[i];
-            break;
-        }
-        if (!spaces) {
-            dst[length++] = src[i];
-            continue;
-        }
-        // the spaces of a tab stop at the label's bound like any other character
-        for (; spaces > 0 && length < count - 1; --spaces) dst[length++] = TEXT(' ');
-        if (spaces) {
-            *next = TEXT(' ');
-            break;
-        }
-    }
-    return length;
-}
-
 // How many of the first `length` units of line the label keeps: each unit stays as long as
 // the units before it fit in width. One call gives the widths of every prefix.
 static int FittingLength(HDC dc, LPCWSTR line, int length, int width) {
@@ -61,9 +36,9 @@ WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int
     // over its first units, and further only while all of them fit.
     int limit = count - 1 < MENU_MEASURE_FIRST_UNITS ? count - 1 : MENU_MEASURE_FIRST_UNITS;
     WCHAR next = 0;
-    int length = 0, kept = 0;
+    int length = 0, kept = 0, used = 0;
     for (;;) {
-        length = ExpandFirstLine(dst, src, limit + 1, tabSize, &next);
+        length = ExpandLineTabs(dst, limit + 1, src, tabSize, &used, &next);
         kept = FittingLength(dc, dst, length, width);
         if (kept < length || !next || limit == count - 1) break;
         limit = limit < (count - 1) / 4 ? limit * 4 : count - 1;

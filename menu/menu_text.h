@@ -11,3 +11,9 @@ inline int IsLowSurrogate(WCHAR ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 // 1 when the units last and next are the two halves of one pair, so that a cut between
 // them would leave a stray half.
 inline int IsPair(WCHAR last, WCHAR next) { return IsHighSurrogate(last) && IsLowSurrogate(next); }
+
+// Puts the first line of src into dst with its tabs expanded to stops every tabSize
+// columns, at most count - 1 units (count >= 1), and returns its length. dst is not
+// terminated. *used is the number of units of src taken; *next is the unit that would
+// have followed within the line (a space inside a tab), 0 when the line ended.
+int ExpandLineTabs(WCHAR* dst, int count, LPCWSTR src, int tabSize, int* used, WCHAR* next);

@@ -16,27 +16,23 @@ int CountTabs(LPCWSTR text, int bound) {
 void ExpandTabs(WCHAR* dst, int dstCount, LPCWSTR src, int tabSize) {
     if (!dst || !src || dstCount < 1) return;
     if (tabSize < 1) tabSize = 1;
-    int out = 0, column = 0;
+    int out = 0;
     const int last = dstCount - 1;
-    for (int i = 0; src[i] && out < last;) {
-        WCHAR ch = src[i];
-        if (ch == TEXT('\r') && src[i + 1] == TEXT('\n')) {
-            dst[out++] = ch;
-            if (out < last) dst[out++] = TEXT('\n');
-            column = 0;
-            i += 2;
-        } else if (ch == TEXT('\t')) {
-            for (int spaces = tabSize - column % tabSize; spaces > 0 && out < last; --spaces) {
-                dst[out++] = TEXT(' ');
-                ++column;
-            }
-            ++i;
-        } else {
-            if (IsPair(ch, src[i + 1]) && out + 1 == last) break;  // no room for both halves
-            dst[out++] = ch;
-            column = IsLineEnd(ch) ? 0 : column + 1;
-            ++i;
+    for (;;) {
+        int used = 0;
+        WCHAR next = 0;
+        out += ExpandLineTabs(dst + out, dstCount - out, src, tabSize, &used, &next);
+        src += used;
+        if (next || !IsLineEnd(*src) || out == last) {
+            if (out > 0 && IsPair(dst[out - 1], next)) --out;  // no room for both halves
+            break;
         }
+        dst[out++] = *src;
+        if (src[0] == TEXT('\r') && src[1] == TEXT('\n')) {
+            if (out < last) dst[out++] = TEXT('\n');
+            ++src;
+        }
+        ++src;
     }
     dst[out] = 0;
 }

@@ -81,6 +81,9 @@ TEST_F(ZarvicTest, ATrayTapPostsTheOpenMenuMessageOnlyOnButtonUp) {
 TEST_F(ZarvicTest, CancelRunsTheHideStep) {
     StartWithHotKey();
     HWND main = MainWindow();
+    device.Post(main, WM_COMMAND, 122);
+    EXPECT_TRUE(device.Calls("Sleep", zarvic).empty()) << "no pause where the activation has already left";
+    SetForegroundWindow(main);  // as the history menu leaves it
     device.ClearCalls();
     device.Post(main, WM_COMMAND, 122);
     const auto& calls = device.Calls();
