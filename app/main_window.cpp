@@ -25,8 +25,8 @@ ATOM RegisterMainWindowClass(HINSTANCE hInstance) {
 
 int CreateMainWindow(HINSTANCE hInstance, int) {
     g_hInstance = hInstance;
-    g_hMainWnd = CreateWindowExW(WS_EX_TOOLWINDOW, ZARVIC_CLASS_NAME, ZARVIC_TITLE, WS_POPUP, PARK_X, PARK_Y, 100,
-                                 100, NULL, NULL, hInstance, NULL);
+    g_hMainWnd =
+        CreateToolWindow(0, ZARVIC_CLASS_NAME, ZARVIC_TITLE, WS_POPUP, PARK_X, PARK_Y, 100, 100, hInstance, NULL);
     if (!g_hMainWnd) return 0;
     // The start-up show command (SW_SHOWNORMAL from a shortcut or the Startup folder)
     // would activate a window nobody can type into and take the keyboard from whatever

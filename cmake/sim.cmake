@@ -10,6 +10,8 @@ endif()
 include(GoogleTest)
 
 file(GLOB ZARVIC_SIM_SOURCES CONFIGURE_DEPENDS platform/sim/*.cpp)
+# The project's operations that are the device's plain calls, as on the device.
+list(APPEND ZARVIC_SIM_SOURCES platform/device_operations.cpp)
 add_library(zarvic_sim STATIC ${ZARVIC_SIM_SOURCES})
 target_include_directories(zarvic_sim PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(zarvic_sim PRIVATE ${ZARVIC_WARNINGS})

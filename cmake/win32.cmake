@@ -34,6 +34,24 @@ add_custom_command(TARGET zarvic POST_BUILD
             $<TARGET_FILE_DIR:zarvic>/Zarvic.htm
     COMMENT "Placing Zarvic.htm beside Zarvic.exe")
 
+# The simulated device's constants must have the values the desktop's headers give the same
+# names: a generated list of static assertions, compiled (as C, which folds the casts of handle
+# constants) whenever the sim's headers change.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(ZARVIC_SIM_CONSTANT_HEADERS ${CMAKE_SOURCE_DIR}/platform/sim/sim_types.h ${CMAKE_SOURCE_DIR}/platform/sim/sim_api.h
+                                ${CMAKE_SOURCE_DIR}/platform/ce_shell_types.h)
+set(ZARVIC_SIM_CONSTANT_CHECKS ${CMAKE_BINARY_DIR}/sim_constants_check.c)
+add_custom_command(
+    OUTPUT ${ZARVIC_SIM_CONSTANT_CHECKS}.checked
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/sim_constants_check.py ${ZARVIC_SIM_CONSTANT_CHECKS}
+            ${ZARVIC_SIM_CONSTANT_HEADERS}
+    COMMAND ${CMAKE_CXX_COMPILER} -x c -std=c11 -fsyntax-only -Wall -Werror ${ZARVIC_SIM_CONSTANT_CHECKS}
+    COMMAND ${CMAKE_COMMAND} -E touch ${ZARVIC_SIM_CONSTANT_CHECKS}.checked
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/sim_constants_check.py ${ZARVIC_SIM_CONSTANT_HEADERS}
+    COMMENT "Checking the simulated device's constants against the desktop's headers")
+add_custom_target(zarvic_sim_constants ALL DEPENDS ${ZARVIC_SIM_CONSTANT_CHECKS}.checked)
+add_dependencies(zarvic zarvic_sim_constants)
+
 # Small programs the end-to-end tests drive Zarvic with under Wine.
 file(GLOB ZARVIC_E2E_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp)
 foreach(tool_source ${ZARVIC_E2E_TOOLS})

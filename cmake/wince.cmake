@@ -8,6 +8,7 @@ if(NOT ZARVIC_CE_ENTRY)
     set(ZARVIC_CE_ENTRY _WinMainCRTStartup)
 endif()
 file(GLOB ZARVIC_WINCE_SOURCES CONFIGURE_DEPENDS platform/wince/*.cpp)
+list(APPEND ZARVIC_WINCE_SOURCES platform/device_operations.cpp)
 set(ZARVIC_CE_API ${CMAKE_SOURCE_DIR}/platform/ce_api.tsv)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZARVIC_CE_API})
 

@@ -10,7 +10,7 @@ INT_PTR RunDialogTemplate(int templateId, DLGPROC proc) {
     int dialogWasOpen = g_dialogOpen;
     g_dialogOpen = 1;
     INT_PTR result =
-        DialogBoxIndirectParamW(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), NULL, proc, 0);
+        DialogBoxFitted(g_hInstance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), NULL, proc, 0);
     g_dialogOpen = dialogWasOpen;
     return result;
 }

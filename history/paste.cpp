@@ -35,7 +35,7 @@ int PlaceOnClipboard(HWND hwnd, WCHAR* copy) {
 
 static void SendKey(BYTE vk, DWORD flags) {
     BYTE scan = static_cast<BYTE>(MapVirtualKeyW(vk, 0) & 0xFF);
-    keybd_event(vk, scan, flags, 0);
+    SendKeyToFocus(vk, scan, flags, 0);
 }
 
 void SendPasteKeys(HWND hwnd) {

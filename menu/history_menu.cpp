@@ -79,7 +79,7 @@ void ShowHistoryMenu(HWND hwnd, POINT anchor) {
         AppendHistoryItems(menu, &g_mnemonicTable[0]);
         if (g_settings.showToolTip) CreateMenuTip();
         SetForegroundWindow(hwnd);
-        int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_RETURNCMD, anchor.x, anchor.y, hwnd, NULL));
+        int chosen = static_cast<int>(TrackPopupMenuWithKeys(menu, TPM_RETURNCMD, anchor.x, anchor.y, hwnd, NULL));
         if (chosen > 0) PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
         DestroyMenuTip();
         PostMessageW(hwnd, WM_NULL, 0, 0);

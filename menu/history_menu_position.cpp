@@ -19,7 +19,7 @@ static void FindCentringRect(RECT* r) {
 void FindMenuPosition(POINT* anchor) {
     // Windows CE reports a caret only to the thread that owns it: on such a device this
     // fails for another program's caret, and the menu is centred over its window.
-    if (GetCaretPos(anchor)) return;
+    if (GetForegroundCaretPos(anchor)) return;
     RECT r;
     FindCentringRect(&r);
     int width = r.right - r.left;

@@ -15,7 +15,7 @@ int ScaleToMenuDpi(int pixels) {
 static int ReadFontNumber(HKEY key, LPCWSTR name, LONG* out) {
     BYTE bytes[sizeof(DWORD)];
     DWORD size = sizeof(bytes);
-    if (RegQueryValueExW(key, name, NULL, NULL, bytes, &size) != ERROR_SUCCESS) return 0;
+    if (QueryMenuFontValue(key, name, bytes, &size) != ERROR_SUCCESS) return 0;
     DWORD value = 0;
     for (DWORD i = 0; i < size && i < sizeof(bytes); ++i) value |= static_cast<DWORD>(bytes[i]) << (8 * i);
     *out = static_cast<LONG>(value);
@@ -26,7 +26,7 @@ static int ReadFontNumber(HKEY key, LPCWSTR name, LONG* out) {
 static int ReadFontFaceName(HKEY key, WCHAR* faceName) {
     WCHAR name[LF_FACESIZE] = {0};
     DWORD size = sizeof(name);
-    if (RegQueryValueExW(key, TEXT("Nm"), NULL, NULL, reinterpret_cast<LPBYTE>(name), &size) != ERROR_SUCCESS)
+    if (QueryMenuFontValue(key, TEXT("Nm"), reinterpret_cast<LPBYTE>(name), &size) != ERROR_SUCCESS)
         return 0;
     DWORD units = size / sizeof(WCHAR);
     if (units < LF_FACESIZE) name[units] = 0;
@@ -39,7 +39,7 @@ static int ReadFontFaceName(HKEY key, WCHAR* faceName) {
 
 int ReadPopupMenuFont(LOGFONTW* font) {
     HKEY key = NULL;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, POPUP_FONT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    if (OpenMenuFontRecord(&key) != ERROR_SUCCESS) return 0;
     LONG italic = 0, charSet = 0;
     int read = 0;
     read += ReadFontNumber(key, TEXT("Ht"), &font->lfHeight);
@@ -53,7 +53,7 @@ int ReadPopupMenuFont(LOGFONTW* font) {
         ++read;
     }
     read += ReadFontFaceName(key, font->lfFaceName);
-    RegCloseKey(key);
+    CloseMenuFontRecord(key);
     return read == 5;
 }
 

@@ -4,8 +4,6 @@
 
 #include "platform/platform.h"
 
-#define POPUP_FONT_KEY TEXT("System\\GWE\\Menu\\PopFnt")
-
 // The resolution the menu font is made for: that of the screen the history menu opens on.
 // The registry records the font in pixels at SCREEN_DEFAULT_DPI.
 extern UINT g_menuDpi;

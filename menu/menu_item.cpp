@@ -8,8 +8,6 @@
 #include "menu/menu_font.h"
 #include "menu/menu_tip.h"
 
-#define MENU_WINDOW_CLASS TEXT("MNU")
-
 static int IsHistoryItem(UINT id) { return id >= IDM_HISTORY_FIRST && id <= IDM_HISTORY_LAST; }
 
 static const WCHAR* HistoryEntry(UINT id) { return g_historySlots[id - IDM_HISTORY_FIRST]; }
@@ -80,7 +78,7 @@ void DrawMenuItem(HWND, WPARAM, DRAWITEMSTRUCT* item) {
     // only the preview of a highlighted entry goes beside the menu window
     HWND menuWnd = NULL;
     if (g_settings.showToolTip && (item->itemState & ODS_SELECTED)) {
-        menuWnd = FindWindowW(MENU_WINDOW_CLASS, NULL);
+        menuWnd = FindMenuWindow();
         if (menuWnd && !IsWindowVisible(menuWnd)) menuWnd = NULL;
     }
 

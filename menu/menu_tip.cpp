@@ -71,7 +71,7 @@ void UpdateMenuTip(const DRAWITEMSTRUCT* item, HWND menuWnd) {
         return;
     }
     RECT menuRect;
-    if (!menuWnd || !IsWindowVisible(menuWnd) || !GetClientRect(menuWnd, &menuRect) ||
+    if (!menuWnd || !IsWindowVisible(menuWnd) || !GetMenuItemArea(menuWnd, &menuRect) ||
         menuRect.right != itemRect->right)
         return;
     if (item->itemID < IDM_HISTORY_FIRST || item->itemID > IDM_HISTORY_LAST) return;

@@ -21,10 +21,12 @@ import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 LOGIC_DIRS = ["app", "core", "history", "menu", "ui"]
-DEVICE_BACKEND = ROOT / "platform" / "wince"
+# The device backend: its own folder and the operations it shares with the simulated device.
+DEVICE_BACKEND = [ROOT / "platform" / "wince", ROOT / "platform" / "device_operations.cpp"]
 DEVICE_HEADERS = ["platform/sim/sim_api.h", "platform/sim/sim_types.h", "platform/platform_screens.h",
                   "platform/platform_paths.h", "platform/platform_clipboard.h", "platform/platform_shell.h",
-                  "platform/platform_tray.h", "platform/ce_shell_types.h"]
+                  "platform/platform_tray.h", "platform/platform_menus.h", "platform/platform_foreground.h",
+                  "platform/platform_windows.h", "platform/ce_shell_types.h"]
 LIST = ROOT / "platform" / "ce_api.tsv"
 NOT_NAMES = {"const", "struct", "unsigned", "void", "int", "char", "name", "DECLARE_HANDLE", "sizeof",
              "static_assert", "return", "if"}
@@ -66,7 +68,8 @@ def device_vocabulary():
 def used_names(folders, vocabulary):
     used = {}
     for folder in folders:
-        for path in sorted(pathlib.Path(folder).rglob("*")):
+        folder = pathlib.Path(folder)
+        for path in sorted(folder.rglob("*")) if folder.is_dir() else [folder]:
             if path.suffix not in (".cpp", ".h"):
                 continue
             text = strip_comments_and_strings(path.read_text(encoding="utf-8"))
@@ -101,7 +104,7 @@ def main():
     logic = [d for arg in args.logic for d in arg.split()]
     entries, problems = read_list()
     used = used_names(logic, vocabulary)
-    for name, where in used_names([DEVICE_BACKEND], set(entries)).items():
+    for name, where in used_names(DEVICE_BACKEND, set(entries)).items():
         used.setdefault(name, f"platform/{where}")
     for name in sorted(used):
         if name not in entries:

@@ -29,8 +29,8 @@ void ShowTrayMenu(HWND hwnd) {
     AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, MF_STRING, IDM_UNINSTALL, TEXT("Uninstall (&U)"));
     SetForegroundWindow(hwnd);
-    int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD, anchor.x,
-                                                   anchor.y, hwnd, NULL));
+    int chosen = static_cast<int>(
+        TrackPopupMenuWithKeys(menu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD, anchor.x, anchor.y, hwnd, NULL));
     if (chosen > 0) PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(chosen), 0);
     PostMessageW(hwnd, WM_NULL, 0, 0);
     if (menu) DestroyMenu(menu);

@@ -5,9 +5,9 @@
 
 namespace sim {
 
-CaretState& Caret() { return S().Extension<CaretState>("caret"); }
+CaretState& Caret() { return PartOf(S().caret); }
 
-void SetSystemWideCaret(bool on) { Caret().systemWide = on; }
+void Device::SetSystemWideCaret(bool on) { Caret().systemWide = on; }
 
 }  // namespace sim
 

@@ -13,10 +13,5 @@ struct CaretState {
 };
 
 CaretState& Caret();
-// Windows CE's GetCaretPos answers only the thread that owns the caret, in that window's
-// client coordinates, and fails with ERROR_ACCESS_DENIED for any other thread. While `on`,
-// the device answers every program instead, in screen coordinates: a device whose caret
-// is system-wide.
-void SetSystemWideCaret(bool on);
 
 }  // namespace sim

@@ -10,7 +10,7 @@
 
 namespace sim {
 
-ClipboardState& Clipboard() { return S().Extension<ClipboardState>("clipboard"); }
+ClipboardState& Clipboard() { return PartOf(S().clipboard); }
 
 namespace {
 
@@ -109,7 +109,7 @@ bool FreeForElsewhere() {
 
 }  // namespace
 
-bool HoldClipboardElsewhere(uint32_t milliseconds) {
+bool Device::HoldClipboardElsewhere(uint32_t milliseconds) {
     if (!FreeForElsewhere()) return false;
     ClipboardState& c = Clipboard();
     c.open = true;
@@ -119,13 +119,13 @@ bool HoldClipboardElsewhere(uint32_t milliseconds) {
     return true;
 }
 
-void ReleaseClipboardElsewhere() {
+void Device::ReleaseClipboardElsewhere() {
     ClipboardState& c = Clipboard();
     if (c.open && c.opener == kElsewhere) c.open = false;
     S().generation++;
 }
 
-bool EmptyClipboardElsewhere() {
+bool Device::EmptyClipboardElsewhere() {
     if (!FreeForElsewhere()) return false;
     DropAll();
     Clipboard().owner = nullptr;
@@ -133,37 +133,37 @@ bool EmptyClipboardElsewhere() {
     return true;
 }
 
-bool PutClipboardText(const std::u16string& text) {
+bool Device::PutClipboardText(const std::u16string& text) {
     if (!EmptyClipboardElsewhere()) return false;
     Store(ClipboardItem{CF_UNICODETEXT, NewClipboardBlock(text.c_str(), (text.size() + 1) * sizeof(char16_t)), true});
     return true;
 }
 
-void CopyTextOnceFree(const std::u16string& text) { Clipboard().waitingCopy = text; }
+void Device::CopyTextOnceFree(const std::u16string& text) { Clipboard().waitingCopy = text; }
 
-bool AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes) {
+bool Device::AddClipboardBytes(UINT format, const std::vector<uint8_t>& bytes) {
     if (!FreeForElsewhere()) return false;
     Store(ClipboardItem{format, NewClipboardBlock(bytes.data(), bytes.size()), true});
     S().generation++;
     return true;
 }
 
-bool AddClipboardHandle(UINT format, HANDLE handle) {
+bool Device::AddClipboardHandle(UINT format, HANDLE handle) {
     if (!FreeForElsewhere()) return false;
     Store(ClipboardItem{format, handle, false});
     S().generation++;
     return true;
 }
 
-UINT ClipboardFormatNamed(const std::u16string& name) { return RegisterClipboardFormatW(name.c_str()); }
+UINT Device::ClipboardFormatNamed(const std::u16string& name) { return RegisterClipboardFormatW(name.c_str()); }
 
-std::vector<UINT> ClipboardFormats() {
+std::vector<UINT> Device::ClipboardFormats() const {
     std::vector<UINT> out;
     for (const ClipboardItem& item : Clipboard().items) out.push_back(item.format);
     return out;
 }
 
-std::optional<std::u16string> ClipboardText() {
+std::optional<std::u16string> Device::ClipboardText() const {
     const ClipboardItem* item = Find(CF_UNICODETEXT);
     if (!item || !item->data) return std::nullopt;
     auto it = S().heap.find(item->data);
@@ -174,9 +174,9 @@ std::optional<std::u16string> ClipboardText() {
     return std::u16string(text, n);
 }
 
-HWND ClipboardOwner() { return Clipboard().owner; }
+HWND Device::ClipboardOwner() const { return Clipboard().owner; }
 
-void UseDesktopClipboard(bool on) { Clipboard().desktop = on; }
+void Device::UseDesktopClipboard(bool on) { Clipboard().desktop = on; }
 
 bool LendsClipboardSize(const void* block) {
     if (!Clipboard().desktop || !block) return false;
@@ -185,12 +185,11 @@ bool LendsClipboardSize(const void* block) {
     return false;
 }
 
-bool ClipboardIsOpen() {
+bool Device::ClipboardIsOpen() const {
     ExpireHold();
     return Clipboard().open;
 }
 
-void FailSetClipboardData(int count) { Clipboard().failSetData = count; }
 
 }  // namespace sim
 
@@ -234,7 +233,7 @@ BOOL CloseClipboard() {
     if (c.waitingCopy) {
         std::u16string text = *c.waitingCopy;
         c.waitingCopy.reset();
-        PutClipboardText(text);
+        Device::Current().PutClipboardText(text);
     }
     call.result = TRUE;
     return TRUE;
@@ -297,8 +296,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
         Fail(format == 0 ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN);
         return nullptr;
     }
-    if (c.failSetData > 0) {
-        c.failSetData--;
+    if (FaultHere(FaultPoint::ClipboardSetData)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

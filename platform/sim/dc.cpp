@@ -9,7 +9,12 @@
 
 namespace sim {
 
-DcTable& Dcs() { return S().Extension<DcTable>("dc"); }
+DcTable& Dcs() { return PartOf(S().dcs); }
+
+HGDIOBJ Device::FontSelectedInto(HDC dc) const {
+    DeviceContext* context = FindDc(dc);
+    return context ? context->font : nullptr;
+}
 
 DeviceContext* FindDc(HDC dc) {
     auto it = Dcs().contexts.find(reinterpret_cast<uintptr_t>(dc));
@@ -46,7 +51,7 @@ bool CloseDc(HDC dc) {
     return true;
 }
 
-size_t OpenDeviceContexts(int program) {
+size_t Device::OpenDeviceContexts(int program) const {
     size_t n = 0;
     for (auto& [key, ctx] : Dcs().contexts)
         if (ctx.program == program) ++n;

@@ -27,8 +27,4 @@ HDC OpenDc(HWND hwnd, bool paint);
 // Takes a context back; false when there is no such context.
 bool CloseDc(HDC dc);
 
-// ---- for tests ----
-// Contexts the program got and has not given back.
-size_t OpenDeviceContexts(int program);
-
 }  // namespace sim

@@ -1,7 +1,6 @@
 // The test-facing side of the device.
 #include "device.h"
 
-#include <fstream>
 #include <stdexcept>
 
 #include "files.h"
@@ -15,16 +14,6 @@ MessageBoxRecord* OpenBoxRecord();
 
 namespace {
 Device* gDevice = nullptr;
-
-std::filesystem::path MakeRoot() {
-    std::filesystem::path base = std::filesystem::temp_directory_path() / "zarvic-sim";
-    std::filesystem::create_directories(base);
-    std::string pattern = (base / "device-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back(0);
-    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot make the device's folder");
-    return std::filesystem::path(buffer.data());
-}
 }  // namespace
 
 Device::Device() : Device(DeviceOptions{}) {}
@@ -32,22 +21,17 @@ Device::Device() : Device(DeviceOptions{}) {}
 Device::Device(const DeviceOptions& options) : state_(std::make_unique<DeviceState>()) {
     if (gDevice) throw std::logic_error("one device at a time");
     state_->options = options;
-    state_->root = MakeRoot();
     gDevice = this;
     BindState(state_.get());
-    std::filesystem::create_directories(state_->root / "Windows" / "Desktop");
-    std::filesystem::create_directories(state_->root / "Windows" / "StartUp");
-    std::filesystem::create_directories(state_->root / "My Documents");
-    std::filesystem::create_directories(state_->root / "Program Files");
-    std::filesystem::create_directories(state_->root / "Temp");
+    state_->files[u"\\"].directory = true;
+    for (const char16_t* folder : {u"\\Windows\\Desktop", u"\\Windows\\StartUp", u"\\My Documents", u"\\Program Files", u"\\Temp"})
+        MakeFolders(folder);
 }
 
 Device::~Device() {
     KillAllPrograms();
     for (auto& [key, block] : state_->heap) std::free(const_cast<void*>(key));
     state_->heap.clear();
-    std::error_code ec;
-    std::filesystem::remove_all(state_->root, ec);
     BindState(nullptr);
     gDevice = nullptr;
 }
@@ -90,24 +74,44 @@ void Device::RunUntilIdle() { RunUntilIdleImpl(); }
 void Device::Advance(uint32_t milliseconds) { AdvanceImpl(milliseconds); }
 uint64_t Device::Now() const { return state_->now; }
 
-std::filesystem::path Device::HostPath(const std::u16string& devicePath) const { return Resolve(devicePath).host; }
-
 void Device::PlaceFile(const std::u16string& devicePath, const std::vector<uint8_t>& bytes) {
-    auto host = HostPath(devicePath);
-    std::filesystem::create_directories(host.parent_path());
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (std::vector<uint8_t>* file = PlaceFileBytes(devicePath)) *file = bytes;
 }
 
-void Device::PlaceDirectory(const std::u16string& devicePath) {
-    std::filesystem::create_directories(HostPath(devicePath));
+void Device::PlaceDirectory(const std::u16string& devicePath) { MakeFolders(devicePath); }
+
+void Device::PlaceFolderLink(const std::u16string& devicePath, const std::u16string& targetFolder) {
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || r.isFile || r.isDirectory || !MakeFolders(devicePath + u"\\..")) return;
+    FileNode& link = state_->files[r.key];
+    link.name = r.name;
+    link.directory = true;
+    link.linkTo = Resolve(targetFolder).key;
+}
+
+void Device::RemoveFileOrFolder(const std::u16string& devicePath) {
+    ResolvedPath r = Resolve(devicePath);
+    if (r.isRoot || (r.isDirectory && !FolderEntries(r.key).empty())) return;
+    state_->files.erase(r.key);
 }
 
 std::optional<std::vector<uint8_t>> Device::FileBytes(const std::u16string& devicePath) const {
     ResolvedPath r = Resolve(devicePath);
     if (!r.isFile) return std::nullopt;
-    std::ifstream in(r.host, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return NodeAt(r.key)->bytes;
+}
+
+std::vector<std::u16string> Device::FolderNames(const std::u16string& deviceFolder) const {
+    std::vector<std::u16string> names;
+    for (const auto& [key, node] : FolderEntries(Resolve(deviceFolder).key)) names.push_back(node->name);
+    return names;
+}
+
+std::set<std::u16string> Device::AllPaths() const {
+    std::set<std::u16string> paths;
+    for (const auto& [key, node] : state_->files)
+        if (key != u"\\") paths.insert(key);
+    return paths;
 }
 
 bool Device::Exists(const std::u16string& devicePath) const {
@@ -227,6 +231,10 @@ void Device::TypeText(const std::u16string& text) {
     }
 }
 
+void Device::QueueKey(UINT vk, bool up) { KeyEvent(vk, up); }
+HWND Device::CapturingWindow() const { return Input().capture; }
+bool Device::InputMethodComposesFor(HWND hwnd) const { return InputMethodAllowed(hwnd); }
+
 void Device::Tap(int x, int y) {
     TapAt(POINT{x, y});
     RunUntilIdle();
@@ -272,20 +280,10 @@ std::vector<HeapBlock> Device::LiveBlocks(int owner) const {
 
 size_t Device::BadFrees() const { return state_->badFrees; }
 
-void Device::FailAllocations(int skip, int count) {
-    state_->allocSkip = skip;
-    state_->allocFail = count;
-}
-
 void Device::SetHeapGranule(size_t bytes) { state_->heapGranule = bytes; }
 void Device::SetZeroWordAfterBlocks(bool on) { state_->zeroWordAfterBlocks = on; }
 
 bool Device::MutexExists(const std::u16string& name) const { return state_->mutexes.count(name) > 0; }
-void Device::FailMutexCreation(bool on) { state_->failMutexCreation = on; }
-
-void Device::FailNextClassRegistration() { state_->failClassRegistration = 1; }
-void Device::FailNextWindowCreation() { state_->failWindowCreation = 1; }
-void Device::FailNextGetMessage() { state_->failGetMessage = 1; }
 
 const std::vector<Call>& Device::Calls() const { return state_->calls; }
 

@@ -42,13 +42,17 @@ struct DialogState {
     size_t record = 0;
 };
 
+}  // namespace
+
 struct DialogTable {
     std::map<uintptr_t, DialogState> dialogs;
     std::map<uintptr_t, ControlState> controls;
     std::vector<DialogRecord> records;
 };
 
-DialogTable& Table() { return S().Extension<DialogTable>("dialogs"); }
+namespace {
+
+DialogTable& Table() { return PartOf(S().dialogs); }
 
 uintptr_t Key(HWND hwnd) { return reinterpret_cast<uintptr_t>(hwnd); }
 
@@ -604,19 +608,19 @@ SIZE DialogBaseUnits(int pointSize) {
     return SIZE{(height + 1) / 2, height};
 }
 
-const std::vector<DialogRecord>& Dialogs() { return Table().records; }
+const std::vector<DialogRecord>& Device::Dialogs() const { return Table().records; }
 
-HWND OpenDialog() {
+HWND Device::OpenDialog() const {
     auto& records = Table().records;
     for (auto it = records.rbegin(); it != records.rend(); ++it)
         if (it->window && !it->returned && FindWin(it->window) && !it->ended) return it->window;
     return nullptr;
 }
 
-std::vector<ControlInfo> DialogControls(HWND dialog) {
+std::vector<ControlInfo> Device::DialogControls(HWND dialog) const {
     std::vector<ControlInfo> out;
     for (HWND h : ChildrenOf(dialog)) {
-        Window* w = FindWin(h);
+        sim::Window* w = FindWin(h);
         ControlState* c = FindControl(h);
         if (!w) continue;
         ControlInfo info;
@@ -636,20 +640,20 @@ std::vector<ControlInfo> DialogControls(HWND dialog) {
     return out;
 }
 
-std::optional<ControlInfo> FindDialogControl(HWND dialog, int id) {
+std::optional<ControlInfo> Device::FindDialogControl(HWND dialog, int id) const {
     for (const ControlInfo& info : DialogControls(dialog))
         if (info.id == id) return info;
     return std::nullopt;
 }
 
-void TapDialogControl(HWND dialog, int id) {
+void Device::TapDialogControl(HWND dialog, int id) {
     std::optional<ControlInfo> control = FindDialogControl(dialog, id);
     if (!control) throw std::logic_error("the dialog has no control with that id");
     TapAt(POINT{(control->rect.left + control->rect.right) / 2, (control->rect.top + control->rect.bottom) / 2});
     RunUntilIdleImpl();
 }
 
-void TapDialogClose(HWND dialog) {
+void Device::TapDialogClose(HWND dialog) {
     if (!FindDialog(dialog)) throw std::logic_error("no such dialog");
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     RunUntilIdleImpl();

@@ -33,16 +33,6 @@ struct ControlInfo {
     WORD iconId = 0;             // static icons: the icon resource shown
 };
 
-const std::vector<DialogRecord>& Dialogs();
-// The newest dialog that is open, or null.
-HWND OpenDialog();
-std::vector<ControlInfo> DialogControls(HWND dialog);
-std::optional<ControlInfo> FindDialogControl(HWND dialog, int id);
-// Taps the middle of a control of the dialog and runs the device until it is idle.
-void TapDialogControl(HWND dialog, int id);
-// Taps the close box of the dialog's caption and runs the device until it is idle.
-void TapDialogClose(HWND dialog);
-
 // The dialog base units of a template font: a character cell MulDiv(points, 96, 72)
 // pixels high and half as wide (rounded up). Without a font, the device's 9-point system
 // font.

@@ -29,12 +29,16 @@ struct EditorProgram : BuiltinProgram {
     void Pump() override;
 };
 
+}  // namespace
+
 struct EditorState {
     std::map<uintptr_t, EditorDoc> docs;
     std::vector<std::unique_ptr<EditorProgram>> programs;
 };
 
-EditorState& Editors() { return S().Extension<EditorState>("editor"); }
+namespace {
+
+EditorState& Editors() { return PartOf(S().editors); }
 
 EditorDoc& Doc(HWND hwnd) {
     auto it = Editors().docs.find(reinterpret_cast<uintptr_t>(hwnd));
@@ -179,7 +183,7 @@ void EditorProgram::Pump() {
 
 }  // namespace
 
-HWND StartEditor(const std::u16string& title) {
+HWND Device::StartEditor(const std::u16string& title) {
     DeviceState& s = S();
     EditorState& editors = Editors();
     if (!s.classes.count(Lower(kEditorClass))) {
@@ -214,27 +218,27 @@ HWND StartEditor(const std::u16string& title) {
     return hwnd;
 }
 
-std::u16string EditorText(HWND editor) { return Doc(editor).text; }
+std::u16string Device::EditorText(HWND editor) const { return Doc(editor).text; }
 
-void SetEditorText(HWND editor, const std::u16string& text) {
+void Device::SetEditorText(HWND editor, const std::u16string& text) {
     EditorDoc& d = Doc(editor);
     d.text = text;
     d.anchor = d.caret = text.size();
     PlaceCaret(editor, d);
 }
 
-void SelectEditorText(HWND editor, size_t start, size_t end) {
+void Device::SelectEditorText(HWND editor, size_t start, size_t end) {
     EditorDoc& d = Doc(editor);
     d.anchor = std::min(start, d.text.size());
     d.caret = std::min(end, d.text.size());
     PlaceCaret(editor, d);
 }
 
-std::u16string EditorSelection(HWND editor) {
+std::u16string Device::EditorSelection(HWND editor) const {
     const EditorDoc& d = Doc(editor);
     return d.text.substr(SelStart(d), SelEnd(d) - SelStart(d));
 }
 
-size_t EditorCaret(HWND editor) { return Doc(editor).caret; }
+size_t Device::EditorCaret(HWND editor) const { return Doc(editor).caret; }
 
 }  // namespace sim

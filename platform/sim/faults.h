@@ -1,6 +1,8 @@
 // Numbered failure points: every call a program makes to one of these operations is
 // counted, and a test can make the n-th one fail (and, to model a removed card or a lost
-// battery, every one after it too). Calls made by the test itself are not counted.
+// battery, every one after it too): Device::FailAt. Calls made by the test itself are
+// not counted there; a test that calls the logic itself arms a point with
+// Device::FailNext instead, which counts every caller.
 #pragma once
 
 #include <cstdint>
@@ -8,23 +10,26 @@
 namespace sim {
 
 enum class FaultPoint {
-    LocalAlloc,       // LocalAlloc
-    OpenClipboard,    // OpenClipboard
-    FileChange,       // a file made or truncated, written, flushed, renamed or deleted; a folder made or removed
-    GdiObject,        // a font created
-    WindowCreation,   // CreateWindowExW, dialogs' and message boxes' windows included
-    MenuCreation,     // CreatePopupMenu
-    RegistryOpen,     // RegOpenKeyExW
-    ClipboardData,    // GetClipboardData of a format that is there (its owner could not render it)
+    LocalAlloc,         // LocalAlloc
+    OpenClipboard,      // OpenClipboard
+    FileChange,         // a file made or truncated, written, flushed, renamed or deleted; a folder made or removed
+    GdiObject,          // a font created
+    WindowCreation,     // CreateWindowExW, dialogs' and message boxes' windows included
+    MenuCreation,       // CreatePopupMenu
+    RegistryOpen,       // RegOpenKeyExW
+    ClipboardData,      // GetClipboardData of a format that is there (its owner could not render it)
+    MutexCreation,      // CreateMutexW
+    ClassRegistration,  // RegisterClassW
+    MessageRetrieval,   // GetMessageW (fails with -1)
+    ClipboardSetData,   // SetClipboardData (for want of memory)
+    ShellExecute,       // ShellExecuteEx (as for a document without an application)
+    SpecialFolder,      // SHGetSpecialFolderLocation of a folder the device has
+    PathFromIdList,     // SHGetPathFromIDList
+    WorkAreaQuery,      // the work area asked of SystemParametersInfoW or of a monitor (none: the whole screen)
     Count
 };
 
 const char* FaultPointName(FaultPoint point);
-// Makes the n-th call (counting from 1) at the point fail; with andLater, every later
-// one as well. n = 0 disarms the point.
-void FailAt(FaultPoint point, uint64_t n, bool andLater = false);
-// How many calls programs have made at the point.
-uint64_t TimesReached(FaultPoint point);
 // For the device's operations: counts a program's call and tells whether it fails.
 bool FaultHere(FaultPoint point);
 

@@ -1,14 +1,10 @@
 // The device's file system: device paths ("\Program Files\Zarvic\Zarvic.exe") are
-// case-insensitive and live in a host folder of their own. Sharing, read-only files,
+// case-insensitive; the files and folders are held in memory. Sharing, read-only files,
 // write-protected folders and running executables refuse access as Windows CE does.
 #include <algorithm>
-#include <fstream>
-#include <optional>
 
 #include "faults.h"
 #include "files.h"
-
-namespace fs = std::filesystem;
 
 namespace sim {
 
@@ -18,6 +14,21 @@ static bool ValidComponent(const std::u16string& c) {
             ch == u'*')
             return false;
     return true;
+}
+
+static std::u16string ChildKey(const std::u16string& folder, const std::u16string& lowerName) {
+    return (folder == u"\\" ? u"" : folder) + u"\\" + lowerName;
+}
+
+FileNode* NodeAt(const std::u16string& key) {
+    auto it = S().files.find(key);
+    return it == S().files.end() ? nullptr : &it->second;
+}
+
+// The folder whose entries a folder's key lists: a folder link's are its target's.
+static std::u16string ContentsOf(const std::u16string& key) {
+    FileNode* node = NodeAt(key);
+    return node && !node->linkTo.empty() ? node->linkTo : key;
 }
 
 ResolvedPath Resolve(const std::u16string& devicePath) {
@@ -38,34 +49,40 @@ ResolvedPath Resolve(const std::u16string& devicePath) {
             part += ch;
         }
     }
-    fs::path host = S().root;
-    std::u16string key;
+    std::u16string key = u"\\";
     for (size_t i = 0; i < parts.size(); ++i) {
-        std::u16string wanted = Lower(parts[i]);
-        std::string actual = ToUtf8(parts[i]);
-        std::error_code ec;
-        if (fs::is_directory(host, ec)) {
-            for (const auto& entry : fs::directory_iterator(host, ec)) {
-                if (Lower(FromUtf8(entry.path().filename().string())) == wanted) {
-                    actual = entry.path().filename().string();
-                    break;
-                }
-            }
-        }
-        if (i + 1 == parts.size()) r.parent = host;
-        host /= actual;
-        key += u"\\" + wanted;
+        r.parentKey = ContentsOf(key);
+        key = ChildKey(r.parentKey, Lower(parts[i]));
     }
-    if (parts.empty()) r.parent = S().root;
     r.valid = true;
-    r.host = host;
-    r.key = key.empty() ? u"\\" : key;
+    r.key = key;
+    r.name = parts.empty() ? u"" : parts.back();
     r.isRoot = parts.empty();
-    std::error_code ec;
-    r.isDirectory = fs::is_directory(host, ec);
-    r.isFile = fs::is_regular_file(host, ec);
-    r.parentExists = fs::is_directory(r.parent, ec);
+    FileNode* node = NodeAt(key);
+    r.isDirectory = node && node->directory;
+    r.isFile = node && !node->directory;
+    FileNode* parent = r.isRoot ? node : NodeAt(r.parentKey);
+    r.parentExists = parent && parent->directory;
     return r;
+}
+
+bool MakeFolders(const std::u16string& devicePath) {
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || r.isRoot || r.isDirectory) return r.valid;
+    if (r.isFile || !MakeFolders(devicePath + u"\\..")) return false;
+    FileNode& folder = S().files[r.key];
+    folder.name = r.name;
+    folder.directory = true;
+    return true;
+}
+
+std::vector<uint8_t>* PlaceFileBytes(const std::u16string& devicePath) {
+    ResolvedPath r = Resolve(devicePath);
+    if (!r.valid || r.isRoot || r.isDirectory || !MakeFolders(devicePath + u"\\..")) return nullptr;
+    FileNode& file = S().files[r.key];
+    if (!r.isFile) file.name = r.name;
+    file.bytes.clear();
+    return &file.bytes;
 }
 
 DWORD ExtraAttributes(const std::u16string& key) {
@@ -151,17 +168,23 @@ static bool NameMatches(const std::u16string& name, const std::u16string& patter
     return pi == p.size();
 }
 
-static void FillFindData(const fs::directory_entry& e, const std::u16string& key, WIN32_FIND_DATAW* d) {
+std::vector<std::pair<std::u16string, const FileNode*>> FolderEntries(const std::u16string& folderKey) {
+    std::vector<std::pair<std::u16string, const FileNode*>> out;
+    std::u16string prefix = folderKey == u"\\" ? u"\\" : folderKey + u"\\";
+    const auto& files = S().files;
+    for (auto it = files.lower_bound(prefix); it != files.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+        if (it->first.size() > prefix.size() && it->first.find(u'\\', prefix.size()) == std::u16string::npos)
+            out.emplace_back(it->first, &it->second);
+    return out;
+}
+
+static void FillFindData(const FileNode& e, const std::u16string& key, WIN32_FIND_DATAW* d) {
     *d = WIN32_FIND_DATAW{};
-    std::error_code ec;
-    bool dir = e.is_directory(ec);
-    d->dwFileAttributes = (dir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) | ExtraAttributes(key);
-    // A host link inside the device's folder stands for a folder link or junction.
-    if (e.is_symlink(ec)) d->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-    if (!dir) d->nFileSizeLow = static_cast<DWORD>(e.file_size(ec));
-    std::u16string name = FromUtf8(e.path().filename().string());
-    size_t n = std::min<size_t>(name.size(), MAX_PATH - 1);
-    std::copy(name.begin(), name.begin() + n, d->cFileName);
+    d->dwFileAttributes = (e.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) | ExtraAttributes(key);
+    if (!e.linkTo.empty()) d->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!e.directory) d->nFileSizeLow = static_cast<DWORD>(e.bytes.size());
+    size_t n = std::min<size_t>(e.name.size(), MAX_PATH - 1);
+    std::copy(e.name.begin(), e.name.begin() + n, d->cFileName);
     d->cFileName[n] = 0;
 }
 
@@ -169,20 +192,19 @@ struct ListingState {
     bool backwards = false;
 };
 
-static ListingState& Listing() { return S().Extension<ListingState>("listing"); }
+static ListingState& Listing() { return PartOf(S().listing); }
 
-void ListFoldersBackwards(bool on) { Listing().backwards = on; }
+void Device::ListFoldersBackwards(bool on) { Listing().backwards = on; }
 
 // Looks at the folder as it is now for the entry that follows the last one listed in the
 // device's order, and fills data with it.
 static bool NextListed(KernelObject& find, WIN32_FIND_DATAW* data) {
     bool backwards = Listing().backwards;
     bool first = find.lastFound.empty();
-    std::optional<fs::directory_entry> next;
+    const FileNode* next = nullptr;
     std::u16string nextName;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(find.host, ec)) {
-        std::u16string name = Lower(FromUtf8(e.path().filename().string()));
+    for (const auto& [key, e] : FolderEntries(find.name)) {
+        std::u16string name = key.substr(key.size() - e->name.size());
         if (!NameMatches(name, find.mask)) continue;
         if (!first && (backwards ? name >= find.lastFound : name <= find.lastFound)) continue;
         if (!next || (backwards ? name > nextName : name < nextName)) {
@@ -191,7 +213,7 @@ static bool NextListed(KernelObject& find, WIN32_FIND_DATAW* data) {
         }
     }
     if (!next) return false;
-    FillFindData(*next, (find.name == u"\\" ? u"" : find.name) + u"\\" + nextName, data);
+    FillFindData(*next, ChildKey(find.name, nextName), data);
     find.lastFound = nextName;
     return true;
 }
@@ -269,17 +291,14 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTE
         return INVALID_HANDLE_VALUE;
     }
     if (creates || truncates) {
-        std::ofstream create(r.host, std::ios::binary | std::ios::trunc);
-        if (!create) {
-            Fail(ERROR_ACCESS_DENIED);
-            return INVALID_HANDLE_VALUE;
-        }
+        FileNode& file = s.files[r.key];
+        if (creates) file.name = r.name;
+        file.bytes.clear();
     }
     KernelObject o;
     o.kind = KernelObject::Kind::File;
     o.program = CurrentProgramId();
     o.name = r.key;
-    o.host = r.host;
     o.access = access;
     o.share = share;
     HANDLE h = NewHandle();
@@ -295,10 +314,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPVOID) {
     if (read) *read = 0;
     KernelObject* o = FileOpenFor(file, GENERIC_READ);
     if (!o) return FALSE;
-    std::ifstream in(o->host, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(o->position));
-    in.read(static_cast<char*>(buffer), toRead);
-    DWORD got = in ? toRead : static_cast<DWORD>(std::max<std::streamsize>(0, in.gcount()));
+    const std::vector<uint8_t>& bytes = NodeAt(o->name)->bytes;
+    DWORD got = o->position >= bytes.size() ? 0 : static_cast<DWORD>(std::min<uint64_t>(toRead, bytes.size() - o->position));
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(o->position), got, static_cast<uint8_t*>(buffer));
     o->position += got;
     if (read) *read = got;
     return TRUE;
@@ -313,21 +331,16 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPVO
     // written so far.
     bool fault = FaultHere(FaultPoint::FileChange);
     DWORD writing = fault ? toWrite / 2 : toWrite;
-    std::fstream out(o->host, std::ios::binary | std::ios::in | std::ios::out);
-    out.seekp(static_cast<std::streamoff>(o->position));
-    out.write(static_cast<const char*>(buffer), writing);
+    // Writing past the end fills the gap with zeros.
+    std::vector<uint8_t>& bytes = NodeAt(o->name)->bytes;
+    if (bytes.size() < o->position + writing) bytes.resize(o->position + writing);
+    std::copy_n(static_cast<const uint8_t*>(buffer), writing, bytes.begin() + static_cast<std::ptrdiff_t>(o->position));
+    o->position += writing;
     if (fault) {
-        out.close();
-        o->position += writing;
         if (written) *written = writing;
         Fail(ERROR_DISK_FULL);
         return FALSE;
     }
-    if (!out) {
-        Fail(ERROR_WRITE_FAULT);
-        return FALSE;
-    }
-    o->position += toWrite;
     if (written) *written = toWrite;
     return TRUE;
 }
@@ -339,8 +352,7 @@ DWORD GetFileSize(HANDLE file, LPDWORD high) {
         Fail(ERROR_INVALID_HANDLE);
         return 0xFFFFFFFF;
     }
-    std::error_code ec;
-    return static_cast<DWORD>(fs::file_size(o->host, ec));
+    return static_cast<DWORD>(NodeAt(o->name)->bytes.size());
 }
 
 DWORD GetFileAttributesW(LPCWSTR path) {
@@ -380,8 +392,7 @@ HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
     KernelObject o;
     o.kind = KernelObject::Kind::Find;
     o.program = CurrentProgramId();
-    o.host = r.host;
-    o.name = r.key;
+    o.name = ContentsOf(r.key);
     o.mask = mask;
     if (!NextListed(o, data)) {
         Fail(ERROR_FILE_NOT_FOUND);
@@ -450,10 +461,9 @@ BOOL DeleteFileW(LPCWSTR path) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;
     }
-    std::error_code ec;
-    fs::remove(r.host, ec);
+    S().files.erase(r.key);
     S().attributes.erase(r.key);
-    return ec ? FALSE : TRUE;
+    return TRUE;
 }
 
 BOOL RemoveDirectoryW(LPCWSTR path) {
@@ -477,8 +487,7 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
         Fail(ERROR_WRITE_PROTECT);
         return FALSE;
     }
-    std::error_code ec;
-    if (!fs::is_empty(r.host, ec)) {
+    if (!FolderEntries(ContentsOf(r.key)).empty()) {
         Fail(ERROR_DIR_NOT_EMPTY);
         return FALSE;
     }
@@ -486,9 +495,9 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;
     }
-    fs::remove(r.host, ec);
+    S().files.erase(r.key);
     S().attributes.erase(r.key);
-    return ec ? FALSE : TRUE;
+    return TRUE;
 }
 
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
@@ -498,9 +507,10 @@ BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
         Fail(ERROR_DISK_FULL);
         return FALSE;
     }
-    std::error_code ec;
-    fs::create_directory(r.host, ec);
-    return ec ? FALSE : TRUE;
+    FileNode& folder = S().files[r.key];
+    folder.name = r.name;
+    folder.directory = true;
+    return TRUE;
 }
 
 DWORD GetTempPathW(DWORD length, LPWSTR buffer) {
@@ -539,12 +549,10 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR newName) {
         Fail(ERROR_WRITE_FAULT);
         return FALSE;
     }
-    std::error_code ec;
-    fs::rename(source.host, target.host, ec);
-    if (ec) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    auto node = S().files.extract(source.key);
+    node.key() = target.key;
+    node.mapped().name = target.name;
+    S().files.insert(std::move(node));
     auto attributes = S().attributes.find(source.key);
     if (attributes != S().attributes.end()) {
         S().attributes[target.key] = attributes->second;

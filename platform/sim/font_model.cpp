@@ -15,12 +15,16 @@ constexpr WCHAR kSystemFace[] = u"System";
 constexpr LONG kSystemHeight = 14;
 constexpr int64_t kMaxHeight = 16384;
 
+}  // namespace
+
 struct FontModels {
     std::map<std::pair<std::u16string, LONG>, FontModel> models;  // (lower-case face, lfHeight)
     FontModels() { models[{Lower(kSystemFace), 0}] = FontModel{}; }
 };
 
-FontModels& Models() { return S().Extension<FontModels>("font-models"); }
+namespace {
+
+FontModels& Models() { return PartOf(S().fontModels); }
 
 bool IsFullWidth(WCHAR c) {
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
@@ -46,7 +50,7 @@ LONG NumberOf(const RegistryValue& v) {
 
 }  // namespace
 
-void SetFontModel(const std::u16string& face, LONG lfHeight, const FontModel& model) {
+void Device::SetFontModel(const std::u16string& face, LONG lfHeight, const FontModel& model) {
     Models().models[{Lower(face), lfHeight}] = model;
 }
 

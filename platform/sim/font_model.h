@@ -17,9 +17,6 @@ struct FontModel {
     int fullWidth = 14;
 };
 
-// The model for fonts of this face (case-insensitive) created with this lfHeight; an
-// lfHeight of 0 sets the model for every height of the face that has no model of its own.
-void SetFontModel(const std::u16string& face, LONG lfHeight, const FontModel& model);
 // The model that measures a font: the face's own for that height, else the face's own
 // for any height, else one derived from the height (|lfHeight|, 12 for 0).
 FontModel ModelOf(const LOGFONTW& font);

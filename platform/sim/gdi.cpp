@@ -65,7 +65,7 @@ GdiObject* LiveObject(const char* call, HGDIOBJ object) {
 }  // namespace
 
 GdiState& Gdi() {
-    GdiState& g = S().Extension<GdiState>("gdi");
+    GdiState& g = PartOf(S().gdi);
     if (g.objects.empty() && g.deleted.empty()) {
         for (int i = WHITE_BRUSH; i <= NULL_PEN; ++i) {
             GdiObject stock;
@@ -89,6 +89,9 @@ GdiObject* FindObject(HGDIOBJ handle) {
     auto it = Gdi().objects.find(Key(handle));
     return it == Gdi().objects.end() ? nullptr : &it->second;
 }
+
+HGDIOBJ Device::PopupMenuFont() const { return DevicePopupMenuFont(); }
+LOGFONTW Device::PopupMenuLogFont() const { return sim::PopupMenuLogFont(); }
 
 HGDIOBJ DevicePopupMenuFont(UINT dpi) {
     LOGFONTW lf = PopupMenuLogFont();
@@ -123,26 +126,25 @@ COLORREF SysColorValue(int index) {
     return it != Gdi().sysColors.end() ? it->second : kDefaultColors[i];
 }
 
-std::vector<std::pair<HGDIOBJ, GdiObject>> LiveGdiObjects(int program) {
+std::vector<std::pair<HGDIOBJ, GdiObject>> Device::LiveGdiObjects(int program) const {
     std::vector<std::pair<HGDIOBJ, GdiObject>> out;
     for (auto& [key, o] : Gdi().objects)
         if (!o.shared && o.program == program) out.emplace_back(Handle(key), o);
     return out;
 }
 
-std::vector<GdiMisuse> GdiMisuses(int program) {
+std::vector<GdiMisuse> Device::GdiMisuses(int program) const {
     std::vector<GdiMisuse> out;
     for (const GdiMisuse& m : Gdi().misuses)
         if (program == 0 || m.program == program) out.push_back(m);
     return out;
 }
 
-void SetSysColorValue(int index, COLORREF color) {
+void Device::SetSysColorValue(int index, COLORREF color) {
     int i = ColorIndex(index);
     if (i >= 0) Gdi().sysColors[i] = color;
 }
 
-void FailFontCreation(int count) { Gdi().failFontCreation = count; }
 
 }  // namespace sim
 
@@ -165,8 +167,7 @@ HFONT CreateFontIndirectW(const LOGFONTW* font) {
         Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (FaultHere(FaultPoint::GdiObject) || Gdi().failFontCreation > 0) {
-        if (Gdi().failFontCreation > 0) Gdi().failFontCreation--;
+    if (FaultHere(FaultPoint::GdiObject)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -63,7 +63,6 @@ struct GdiState {
     std::map<uintptr_t, WindowDrawing> drawings;  // key: window handle; 0 for the screen
     std::map<int, COLORREF> sysColors;
     std::vector<std::pair<std::vector<uint8_t>, HGDIOBJ>> deviceFonts;
-    int failFontCreation = 0;
 };
 
 GdiState& Gdi();
@@ -79,14 +78,5 @@ void RecordFill(HWND hwnd, const FilledRect& fill);
 void RecordText(HWND hwnd, TextRun&& run);
 // The part of a window's client area drawing can reach (the screen for no window).
 RECT DrawableArea(HWND hwnd);
-
-// ---- for tests ----
-std::vector<std::pair<HGDIOBJ, GdiObject>> LiveGdiObjects(int program);
-std::vector<GdiMisuse> GdiMisuses(int program = 0);
-void SetSysColorValue(int index, COLORREF color);
-WindowDrawing DrawingOf(HWND hwnd);
-void ClearDrawing(HWND hwnd);
-// The next `count` font creations fail.
-void FailFontCreation(int count = 1);
 
 }  // namespace sim

@@ -134,14 +134,14 @@ void RecordText(HWND hwnd, TextRun&& run) {
     d.texts.push_back(std::move(run));
 }
 
-WindowDrawing DrawingOf(HWND hwnd) {
+WindowDrawing Device::DrawingOf(HWND hwnd) const {
     if (!Gdi().drawings.count(reinterpret_cast<uintptr_t>(hwnd))) return WindowDrawing{};
     WindowDrawing d = DrawingWithin(hwnd);
     for (TextRun& t : d.texts) t.visible = VisiblePart(t);
     return d;
 }
 
-void ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(hwnd)); }
+void Device::ClearDrawing(HWND hwnd) { Gdi().drawings.erase(reinterpret_cast<uintptr_t>(hwnd)); }
 
 }  // namespace sim
 

@@ -7,7 +7,7 @@
 
 namespace sim {
 
-InputState& Input() { return S().Extension<InputState>("input"); }
+InputState& Input() { return PartOf(S().input); }
 
 namespace {
 

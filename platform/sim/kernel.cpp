@@ -112,7 +112,7 @@ HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCWSTR name) {
     DeviceState& s = S();
     std::u16string n = FromWide(name);
     Record("CreateMutexW", {initialOwner}, n);
-    if (s.failMutexCreation) {
+    if (FaultHere(FaultPoint::MutexCreation)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -180,19 +180,9 @@ void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner) {
 }
 
 void* AllocateForCaller(size_t bytes, bool zero) {
-    DeviceState& s = S();
     if (FaultHere(FaultPoint::LocalAlloc)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
-    }
-    if (s.allocFail > 0) {
-        if (s.allocSkip > 0) {
-            s.allocSkip--;
-        } else {
-            s.allocFail--;
-            Fail(ERROR_NOT_ENOUGH_MEMORY);
-            return nullptr;
-        }
     }
     int heap = HeapOfCaller();
     void* block = NewHeapBlock(bytes, zero, heap, heap);

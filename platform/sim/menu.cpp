@@ -7,7 +7,7 @@
 
 namespace sim {
 
-MenuState& Menus() { return S().Extension<MenuState>("menu"); }
+MenuState& Menus() { return PartOf(S().menus); }
 
 MenuObject* FindMenu(HMENU menu) {
     auto& menus = Menus().menus;
@@ -17,10 +17,10 @@ MenuObject* FindMenu(HMENU menu) {
 
 static RECT Offset(RECT r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
-std::optional<OpenMenuInfo> OpenMenu() {
+std::optional<OpenMenuInfo> Device::OpenMenu() const {
     MenuTracking* t = Menus().tracking;
     if (!t || t->ended) return std::nullopt;
-    Window* w = FindWin(t->window);
+    sim::Window* w = FindWin(t->window);
     if (!w) return std::nullopt;
     OpenMenuInfo info;
     info.menu = t->menu;
@@ -48,7 +48,7 @@ std::optional<OpenMenuInfo> OpenMenu() {
     return info;
 }
 
-void TapMenuItem(int position) {
+void Device::TapMenuItem(int position) {
     auto open = OpenMenu();
     if (!open) throw std::logic_error("TapMenuItem: no menu is open");
     if (position < 0 || position >= static_cast<int>(open->items.size()))
@@ -57,7 +57,7 @@ void TapMenuItem(int position) {
     Device::Current().Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-void TapOutsideMenu() {
+void Device::TapOutsideMenu() {
     auto open = OpenMenu();
     if (!open) throw std::logic_error("TapOutsideMenu: no menu is open");
     const RECT& r = open->rect;
@@ -72,16 +72,15 @@ void TapOutsideMenu() {
     throw std::logic_error("TapOutsideMenu: the menu covers the whole screen");
 }
 
-size_t LiveMenus(int program) {
+size_t Device::LiveMenus(int program) const {
     size_t n = 0;
     for (auto& [key, m] : Menus().menus)
         if (m.program == program) ++n;
     return n;
 }
 
-void FailMenuCreation(int count) { Menus().failCreation = count; }
-void SetMenuWindowClass(const std::u16string& className) { Menus().windowClass = className; }
-void SetMenuItemInset(int pixels) { Menus().itemInset = pixels; }
+void Device::SetMenuWindowClass(const std::u16string& className) { Menus().windowClass = className; }
+void Device::SetMenuItemInset(int pixels) { Menus().itemInset = pixels; }
 
 }  // namespace sim
 
@@ -89,8 +88,7 @@ using namespace sim;
 
 HMENU CreatePopupMenu() {
     Call& call = Record("CreatePopupMenu", {});
-    if (FaultHere(FaultPoint::MenuCreation) || Menus().failCreation > 0) {
-        if (Menus().failCreation > 0) Menus().failCreation--;
+    if (FaultHere(FaultPoint::MenuCreation)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

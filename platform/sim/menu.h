@@ -40,7 +40,6 @@ struct MenuTracking {
 struct MenuState {
     std::map<uintptr_t, MenuObject> menus;
     MenuTracking* tracking = nullptr;
-    int failCreation = 0;
     // What Windows CE leaves to the device: the menu window's class, and how far its items
     // sit inside its client area on every side.
     std::u16string windowClass = u"MNU";
@@ -49,8 +48,6 @@ struct MenuState {
 
 MenuState& Menus();
 MenuObject* FindMenu(HMENU menu);
-
-// ---- test-facing ----
 
 struct OpenMenuItem {
     int position = 0;
@@ -74,20 +71,5 @@ struct OpenMenuInfo {
     int highlighted = -1;
     std::vector<OpenMenuItem> items;
 };
-
-// The popup menu that is open now, if any.
-std::optional<OpenMenuInfo> OpenMenu();
-// A tap on the item at a position of the open menu, and on a point outside the menu;
-// each runs the device until it is idle.
-void TapMenuItem(int position);
-void TapOutsideMenu();
-// Menus a program created and has not destroyed.
-size_t LiveMenus(int program);
-// The next `count` CreatePopupMenu calls fail for want of memory.
-void FailMenuCreation(int count = 1);
-// A device whose menu windows have another class than "MNU", or whose items sit the
-// given pixels inside the menu's client area (0 on the default device).
-void SetMenuWindowClass(const std::u16string& className);
-void SetMenuItemInset(int pixels);
 
 }  // namespace sim

@@ -2,14 +2,19 @@
 #include "monitors.h"
 
 #include "../platform_screens.h"
+#include "faults.h"
 #include "state.h"
 #include "tray.h"
 
 namespace sim {
 
-static std::vector<Monitor>& DesktopMonitors() { return S().Extension<std::vector<Monitor>>("monitors"); }
+struct MonitorSetup {
+    std::vector<Monitor> monitors;  // desktop mode's; none on the device's own screen
+};
 
-void SetMonitors(const std::vector<Monitor>& monitors) { DesktopMonitors() = monitors; }
+static std::vector<Monitor>& DesktopMonitors() { return PartOf(S().monitors).monitors; }
+
+void Device::SetMonitors(const std::vector<Monitor>& monitors) { DesktopMonitors() = monitors; }
 
 std::vector<Monitor> Monitors() {
     if (!DesktopMonitors().empty()) return DesktopMonitors();
@@ -45,7 +50,7 @@ BOOL GetScreenFromPoint(POINT point, SCREENINFO* screen) {
     Monitor m = MonitorNearest(point);
     screen->rcScreen = m.screen;
     // Without a taskbar the whole screen is free.
-    screen->rcWork = WorkAreaQueryFails() ? m.screen : m.work;
+    screen->rcWork = FaultHere(FaultPoint::WorkAreaQuery) ? m.screen : m.work;
     screen->dpi = m.dpi;
     return TRUE;
 }

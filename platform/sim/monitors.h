@@ -16,9 +16,6 @@ struct Monitor {
     UINT dpi = 96;
 };
 
-// Desktop mode: these monitors replace the device's screen; the first is the primary and
-// must lie at (0, 0). An empty list returns to the device's own screen.
-void SetMonitors(const std::vector<Monitor>& monitors);
 // The monitors as the device has them now (the device's own screen: one).
 std::vector<Monitor> Monitors();
 // The monitor that holds point, else the one nearest to it.

@@ -13,30 +13,30 @@ namespace {
 constexpr uint8_t kUnwrittenByte = 0xCD;
 }
 
-RegistryState& Registry() { return S().Extension<RegistryState>("registry"); }
+RegistryState& Registry() { return PartOf(S().registry); }
 
-void SetRegistryValue(const std::u16string& key, const std::u16string& name, DWORD type,
+void Device::SetRegistryValue(const std::u16string& key, const std::u16string& name, DWORD type,
                       const std::vector<uint8_t>& data) {
     Registry().keys[Lower(key)][Lower(name)] = RegistryValue{type, data};
 }
 
-void SetRegistryDword(const std::u16string& key, const std::u16string& name, DWORD value) {
+void Device::SetRegistryDword(const std::u16string& key, const std::u16string& name, DWORD value) {
     std::vector<uint8_t> data(4);
     std::memcpy(data.data(), &value, 4);
     SetRegistryValue(key, name, REG_DWORD, data);
 }
 
-void SetRegistryString(const std::u16string& key, const std::u16string& name, const std::u16string& value) {
+void Device::SetRegistryString(const std::u16string& key, const std::u16string& name, const std::u16string& value) {
     std::vector<uint8_t> data((value.size() + 1) * 2, 0);
     std::memcpy(data.data(), value.data(), value.size() * 2);
     SetRegistryValue(key, name, REG_SZ, data);
 }
 
-void CreateRegistryKey(const std::u16string& key) { Registry().keys[Lower(key)]; }
+void Device::CreateRegistryKey(const std::u16string& key) { Registry().keys[Lower(key)]; }
 
-void DeleteRegistryKey(const std::u16string& key) { Registry().keys.erase(Lower(key)); }
+void Device::DeleteRegistryKey(const std::u16string& key) { Registry().keys.erase(Lower(key)); }
 
-size_t OpenRegistryKeys() { return Registry().open.size(); }
+size_t Device::OpenRegistryKeys() const { return Registry().open.size(); }
 
 }  // namespace sim
 

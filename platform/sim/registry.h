@@ -16,13 +16,5 @@ struct RegistryState {
 };
 
 RegistryState& Registry();
-void CreateRegistryKey(const std::u16string& key);
-void DeleteRegistryKey(const std::u16string& key);
-void SetRegistryValue(const std::u16string& key, const std::u16string& name, DWORD type,
-                      const std::vector<uint8_t>& data);
-void SetRegistryDword(const std::u16string& key, const std::u16string& name, DWORD value);
-void SetRegistryString(const std::u16string& key, const std::u16string& name, const std::u16string& value);
-// Keys a program opened and has not closed.
-size_t OpenRegistryKeys();
 
 }  // namespace sim

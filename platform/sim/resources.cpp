@@ -18,13 +18,17 @@ struct ResourceEntry {
     std::vector<unsigned char> data;
 };
 
+}  // namespace
+
 struct ResourceTable {
     std::map<int, std::vector<ResourceEntry>> byProgram;
     std::map<uintptr_t, const ResourceEntry*> handles;
     std::map<uintptr_t, IconObject> icons;
 };
 
-ResourceTable& Table() { return S().Extension<ResourceTable>("resources"); }
+namespace {
+
+ResourceTable& Table() { return PartOf(S().resources); }
 
 uint32_t Read32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -105,7 +109,7 @@ HICON MakeIcon(int width, bool shared) {
 
 }  // namespace
 
-std::vector<IconObject> LiveIconObjects(int program) {
+std::vector<IconObject> Device::LiveIconObjects(int program) const {
     std::vector<IconObject> out;
     for (auto& [h, icon] : Table().icons)
         if ((program == 0 || icon.program == program) && !icon.shared) out.push_back(icon);

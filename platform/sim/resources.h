@@ -11,7 +11,6 @@ struct IconObject {
     bool shared = false;   // loaded with LoadIconW: owned by the system, never destroyed
 };
 
-std::vector<IconObject> LiveIconObjects(int program);
 const IconObject* FindIcon(HICON icon);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "faults.h"
 #include "input.h"
 #include "state.h"
 
@@ -323,8 +324,7 @@ BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
         Fail(ERROR_INVALID_WINDOW_HANDLE);
         return -1;
     }
-    if (S().failGetMessage > 0) {
-        S().failGetMessage--;
+    if (FaultHere(FaultPoint::MessageRetrieval)) {
         Fail(ERROR_INVALID_PARAMETER);
         return -1;
     }

@@ -3,8 +3,8 @@
 #include "shell.h"
 
 #include <cstring>
-#include <fstream>
 
+#include "faults.h"
 #include "files.h"
 #include "registry.h"
 
@@ -22,17 +22,18 @@ struct ItemIdList {
     std::vector<uint8_t> bytes;
 };
 
+}  // namespace
+
 struct ShellState {
     std::vector<ShellExecution> executions;
-    int failExecutions = 0;
-    std::set<int> failingFolders;
-    bool failPathFromIdList = false;
     std::map<uintptr_t, ItemIdList> idLists;
     std::map<int, std::u16string> movedFolders;
     bool desktopHasPath = false;
 };
 
-ShellState& Shell() { return S().Extension<ShellState>("shell"); }
+namespace {
+
+ShellState& Shell() { return PartOf(S().shell); }
 
 std::u16string ShortcutText(const std::u16string& target) {
     std::string digits = std::to_string(target.size());
@@ -54,10 +55,8 @@ std::optional<std::u16string> ParseShortcut(const std::u16string& text) {
 
 std::optional<std::u16string> ReadShortcut(const ResolvedPath& r) {
     if (!r.valid || !r.isFile) return std::nullopt;
-    std::ifstream in(r.host, std::ios::binary);
-    std::string bytes(kShortcutReadLimit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    const std::vector<uint8_t>& file = NodeAt(r.key)->bytes;
+    std::string bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min(file.size(), kShortcutReadLimit)));
     return ParseShortcut(FromUtf8(bytes));
 }
 
@@ -85,27 +84,17 @@ bool CanOpen(const std::u16string& file) {
 
 }  // namespace
 
-const std::vector<ShellExecution>& ShellExecutions() { return Shell().executions; }
-void FailShellExecute(int count) { Shell().failExecutions = count; }
+const std::vector<ShellExecution>& Device::ShellExecutions() const { return Shell().executions; }
+void Device::GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
 
-void FailSpecialFolder(int csidl, bool on) {
-    if (on)
-        Shell().failingFolders.insert(csidl);
-    else
-        Shell().failingFolders.erase(csidl);
-}
-
-void FailPathFromIdList(bool on) { Shell().failPathFromIdList = on; }
-void GiveDesktopAPath(bool on) { Shell().desktopHasPath = on; }
-
-size_t LiveItemIdLists(int program) {
+size_t Device::LiveItemIdLists(int program) const {
     size_t n = 0;
     for (auto& [key, list] : Shell().idLists)
         if (program == 0 || list.program == program) ++n;
     return n;
 }
 
-void MoveSpecialFolder(int csidl, const std::u16string& devicePath) { Shell().movedFolders[csidl] = devicePath; }
+void Device::MoveSpecialFolder(int csidl, const std::u16string& devicePath) { Shell().movedFolders[csidl] = devicePath; }
 
 std::u16string SpecialFolderPath(int csidl) {
     auto moved = Shell().movedFolders.find(csidl);
@@ -120,18 +109,18 @@ std::u16string SpecialFolderPath(int csidl) {
     }
 }
 
-void PlaceShortcut(const std::u16string& devicePath, const std::u16string& target) {
-    ResolvedPath r = Resolve(devicePath);
-    std::filesystem::create_directories(r.host.parent_path());
-    std::ofstream out(r.host, std::ios::binary | std::ios::trunc);
-    out << ToUtf8(ShortcutText(target));
+void Device::PlaceShortcut(const std::u16string& devicePath, const std::u16string& target) {
+    if (std::vector<uint8_t>* bytes = PlaceFileBytes(devicePath)) {
+        std::string text = ToUtf8(ShortcutText(target));
+        bytes->assign(text.begin(), text.end());
+    }
 }
 
-std::optional<std::u16string> ShortcutTarget(const std::u16string& devicePath) {
+std::optional<std::u16string> Device::ShortcutTarget(const std::u16string& devicePath) const {
     return ReadShortcut(Resolve(devicePath));
 }
 
-void InstallApplication(const std::u16string& name, const std::u16string& folder) {
+void Device::InstallApplication(const std::u16string& name, const std::u16string& folder) {
     std::u16string key = u"Software\\Apps\\" + name;
     SetRegistryDword(key, u"Instl", 1);
     SetRegistryString(key, u"InstlDir", folder);
@@ -162,8 +151,7 @@ BOOL ShellExecuteEx(LPSHELLEXECUTEINFOW info) {
     e.hasDirectory = info->lpDirectory != nullptr;
     e.nShow = info->nShow;
     ShellState& shell = Shell();
-    bool fails = shell.failExecutions > 0;
-    if (fails) shell.failExecutions--;
+    bool fails = FaultHere(FaultPoint::ShellExecute);
     e.succeeded = !fails && CanOpen(e.file);
     shell.executions.push_back(e);
     if (!e.succeeded) {
@@ -181,7 +169,7 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
     *idList = nullptr;
     std::u16string path = SpecialFolderPath(csidl);
     if (path.empty()) return E_INVALIDARG;
-    if (Shell().failingFolders.count(csidl)) return E_FAIL;
+    if (FaultHere(FaultPoint::SpecialFolder)) return E_FAIL;
     // One item holding the folder's path, then the terminating zero-length item. The
     // namespace's root is the empty list, and has no path.
     ItemIdList list;
@@ -201,7 +189,7 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST* idList) {
 BOOL SHGetPathFromIDList(LPCITEMIDLIST idList, LPWSTR path) {
     Record("SHGetPathFromIDList", {reinterpret_cast<intptr_t>(idList)});
     auto it = Shell().idLists.find(reinterpret_cast<uintptr_t>(idList));
-    if (!path || it == Shell().idLists.end() || it->second.path.empty() || Shell().failPathFromIdList) {
+    if (!path || it == Shell().idLists.end() || it->second.path.empty() || FaultHere(FaultPoint::PathFromIdList)) {
         Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -226,12 +214,10 @@ BOOL SHCreateShortcut(LPWSTR shortcut, LPWSTR target) {
     }
     ResolvedPath r = Resolve(FromWide(shortcut));
     if (!CanCreateAt(r)) return FALSE;
-    std::ofstream out(r.host, std::ios::binary | std::ios::trunc);
-    out << ToUtf8(ShortcutText(FromWide(target)));
-    if (!out) {
-        Fail(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    std::string text = ToUtf8(ShortcutText(FromWide(target)));
+    FileNode& file = S().files[r.key];
+    file.name = r.name;
+    file.bytes.assign(text.begin(), text.end());
     return TRUE;
 }
 

@@ -9,6 +9,9 @@
 #include "../platform_clipboard.h"
 #include "../platform_tray.h"
 #include "../platform_shell.h"
+#include "../platform_menus.h"
+#include "../platform_foreground.h"
+#include "../platform_windows.h"
 
 // ---- kernel ----
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);

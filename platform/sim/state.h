@@ -15,6 +15,23 @@
 namespace sim {
 
 struct Program;
+// The parts of the device, each keeping its state in its own file.
+struct CaretState;
+struct ClipboardState;
+struct DcTable;
+struct DialogTable;
+struct EditorState;
+struct FaultCounters;
+struct FontModels;
+struct GdiState;
+struct InputState;
+struct ListingState;
+struct MenuState;
+struct MonitorSetup;
+struct RegistryState;
+struct ResourceTable;
+struct ShellState;
+struct TrayState;
 
 // Thrown inside a program's thread when the device shuts down while the program still
 // runs; it unwinds the program's stack without running any more of its code.
@@ -106,32 +123,35 @@ struct Program {
 struct KernelObject {
     enum class Kind { Mutex, File, Find } kind = Kind::Mutex;
     int program = 0;
-    std::u16string name;          // mutex name, or the file's device path (lower case)
+    std::u16string name;          // mutex name, or the file's or the listed folder's device path (lower case)
     // files
-    std::filesystem::path host;
     DWORD access = 0;
     DWORD share = 0;
     uint64_t position = 0;
-    // finds: the folder is `host` (device path `name`); the listing goes on after the
-    // entry named `lastFound` (lower case)
+    // finds: the listing goes on after the entry named `lastFound` (lower case)
     std::u16string mask;
     std::u16string lastFound;
+};
+
+// A file or folder of the device's file system, which the device holds in memory.
+struct FileNode {
+    std::u16string name;          // the last component, as it was made
+    bool directory = false;
+    std::vector<uint8_t> bytes;
+    std::u16string linkTo;        // a folder link (a junction): the key of the folder it stands for
 };
 
 using HotKey = HotKeyInfo;
 
 struct DeviceState {
     DeviceOptions options;
-    std::filesystem::path root;   // host folder that holds the device's file system
+    std::map<std::u16string, FileNode> files;       // lower-case device path → node; "\\" is the root
 
     // scheduling: exactly one of the driver (the test, id 0) and the hosted programs runs
     std::mutex batonMutex;
     std::condition_variable batonSignal;
     int running = 0;
     uint64_t generation = 0;      // bumped by every change a blocked program may wait for
-    int failGetMessage = 0;       // the next GetMessageW calls that fail with -1
-    int failWindowCreation = 0;   // the next CreateWindowExW calls that fail
-    int failClassRegistration = 0;
 
     uint64_t now = 0;
     std::vector<std::unique_ptr<Program>> programs;
@@ -148,7 +168,6 @@ struct DeviceState {
 
     std::map<uintptr_t, KernelObject> kernelObjects;
     std::map<std::u16string, int> mutexes;          // name → open handle count
-    bool failMutexCreation = false;
 
     std::map<const void*, HeapBlock> heap;
     uint64_t heapSerial = 0;
@@ -156,8 +175,6 @@ struct DeviceState {
     size_t heapGranule = 32;      // LocalSize rounds up to it (CE 6 retail: 32 bytes)
     bool zeroWordAfterBlocks = true;  // see Device::SetZeroWordAfterBlocks
     size_t badFrees = 0;
-    int allocSkip = 0;
-    int allocFail = 0;
 
     std::map<std::u16string, DWORD> attributes;     // lower-case device path → extra attributes
     std::set<std::u16string> writeProtected;        // lower-case device folders
@@ -168,33 +185,33 @@ struct DeviceState {
 
     std::vector<Call> calls;
 
-    // every extension of the device (clipboard, GDI, menus, dialogs, shell) keeps its own
-    // state object here, created on first use
-    std::map<std::string, std::shared_ptr<void>> extensions;
-    // tells this device's state from a later one's made at the same address
-    const uint64_t serial = NextStateSerial();
-    template <typename T>
-    T& Extension(const char* key) {
-        // Every platform call reaches its extension, often several times: remember the
-        // last one found for this type. Only one of the device's threads runs at a time.
-        static const DeviceState* owner = nullptr;
-        static uint64_t ownerSerial = 0;
-        static const char* ownerKey = nullptr;
-        static T* found = nullptr;
-        if (owner == this && ownerSerial == serial && ownerKey == key) return *found;
-        auto& slot = extensions[key];
-        if (!slot) slot = std::make_shared<T>();
-        owner = this;
-        ownerSerial = serial;
-        ownerKey = key;
-        found = static_cast<T*>(slot.get());
-        return *found;
-    }
-    static uint64_t NextStateSerial() {
-        static uint64_t next = 0;
-        return ++next;
-    }
+    std::map<std::u16string, UINT> windowMessages;  // lower-case name → RegisterWindowMessageW's answer
+
+    // The state of each part, made on first use by the part's own accessor (PartOf), whose
+    // file alone knows its type: a shared_ptr frees it here all the same.
+    std::shared_ptr<CaretState> caret;
+    std::shared_ptr<ClipboardState> clipboard;
+    std::shared_ptr<DcTable> dcs;
+    std::shared_ptr<DialogTable> dialogs;
+    std::shared_ptr<EditorState> editors;
+    std::shared_ptr<FaultCounters> faults;
+    std::shared_ptr<FontModels> fontModels;
+    std::shared_ptr<GdiState> gdi;
+    std::shared_ptr<InputState> input;
+    std::shared_ptr<ListingState> listing;
+    std::shared_ptr<MenuState> menus;
+    std::shared_ptr<MonitorSetup> monitors;
+    std::shared_ptr<RegistryState> registry;
+    std::shared_ptr<ResourceTable> resources;
+    std::shared_ptr<ShellState> shell;
+    std::shared_ptr<TrayState> tray;
 };
+
+template <typename T>
+T& PartOf(std::shared_ptr<T>& slot) {
+    if (!slot) slot = std::make_shared<T>();
+    return *slot;
+}
 
 // ---- helpers shared by the implementation files ----
 DeviceState& S();
@@ -247,7 +264,7 @@ constexpr size_t kHeapGuardBytes = 4;
 // A block of `bytes` in the given heap, zeroed or filled with garbage; null without memory.
 void* NewHeapBlock(size_t bytes, bool zero, int heap, int owner);
 // A new block of the caller's heap, as LocalAlloc makes it: null when memory runs short,
-// by the LocalAlloc fault point or Device::FailAllocations.
+// by the LocalAlloc fault point.
 void* AllocateForCaller(size_t bytes, bool zero);
 
 }  // namespace sim

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "monitors.h"
+#include "faults.h"
 #include "state.h"
 #include "tray.h"
 
@@ -83,7 +84,7 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL SystemParametersInfoW(UINT action, UINT, PVOID value, UINT) {
-    if (action == SPI_GETWORKAREA && value && !WorkAreaQueryFails()) {
+    if (action == SPI_GETWORKAREA && value && !FaultHere(FaultPoint::WorkAreaQuery)) {
         *static_cast<RECT*>(value) = Monitors()[0].work;
         return TRUE;
     }
@@ -179,7 +180,7 @@ BOOL UnregisterHotKey(HWND hwnd, int id) {
 }
 
 UINT RegisterWindowMessageW(LPCWSTR name) {
-    auto& table = S().Extension<std::map<std::u16string, UINT>>("windowMessages");
+    auto& table = S().windowMessages;
     std::u16string key = Lower(FromWide(name));
     if (key.empty()) return 0;
     auto it = table.find(key);

@@ -5,9 +5,9 @@
 
 namespace sim {
 
-TrayState& Tray() { return S().Extension<TrayState>("tray"); }
+TrayState& Tray() { return PartOf(S().tray); }
 
-const std::vector<TrayIcon>& TrayIcons() { return Tray().icons; }
+const std::vector<TrayIcon>& Device::TrayIcons() const { return Tray().icons; }
 
 static bool TapIcon(const TrayIcon* icon) {
     if (!icon) return false;
@@ -20,27 +20,25 @@ static bool TapIcon(const TrayIcon* icon) {
     return true;
 }
 
-bool TapTrayIcon(UINT id) {
+bool Device::TapTrayIcon(UINT id) {
     for (const TrayIcon& icon : Tray().icons)
         if (icon.id == id) return TapIcon(&icon);
     return false;
 }
 
-bool TapTrayIconWithTip(const std::u16string& tip) {
+bool Device::TapTrayIconWithTip(const std::u16string& tip) {
     for (const TrayIcon& icon : Tray().icons)
         if (icon.tip == tip) return TapIcon(&icon);
     return false;
 }
 
-void FailWorkAreaQuery(bool on) { Tray().failWorkArea = on; }
-bool WorkAreaQueryFails() { return Tray().failWorkArea; }
 
-void StopTaskbar() {
+void Device::StopTaskbar() {
     Tray().icons.clear();
     Tray().stopped = true;
 }
 
-void StartTaskbar(bool announce) {
+void Device::StartTaskbar(bool announce) {
     Tray().stopped = false;
     if (!announce) return;
     UINT created = RegisterWindowMessageW(u"TaskbarCreated");
@@ -51,7 +49,7 @@ void StartTaskbar(bool announce) {
     RunUntilIdleImpl();
 }
 
-void RestartTaskbar() {
+void Device::RestartTaskbar() {
     StopTaskbar();
     StartTaskbar(true);
 }

@@ -234,8 +234,7 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     std::u16string name = wc->lpszClassName;
     Record("RegisterClassW", {static_cast<intptr_t>(wc->style)}, name);
     std::u16string key = Lower(name);
-    if (s.failClassRegistration > 0) {
-        s.failClassRegistration--;
+    if (FaultHere(FaultPoint::ClassRegistration)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
@@ -293,8 +292,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
         Fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (FaultHere(FaultPoint::WindowCreation) || s.failWindowCreation > 0) {
-        if (s.failWindowCreation > 0) s.failWindowCreation--;
+    if (FaultHere(FaultPoint::WindowCreation)) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -1,4 +1,6 @@
-// The foreground application's caret, in screen coordinates.
+// The foreground application's caret, in screen coordinates. Desktop Windows keeps a caret
+// per thread and GetCaretPos reports only the calling thread's, in its window's client
+// coordinates: the caret of the foreground window's thread is asked for instead.
 #include "win32_platform.h"
 
 #include <string.h>

@@ -1,8 +1,12 @@
-// Dialog templates made over in the desktop's message font, and stretched where a caption
-// would not fit its control.
+// Dialogs from the device's templates, shown whole on the desktop.
+//
+// The templates are laid out for the device's "System" font. Desktop Windows draws that
+// name in a wider bitmap font, and Wine in whatever stands in for it, so captions were cut
+// off. Here a template is created in the desktop's message font instead, and before the
+// dialog's own WM_INITDIALOG runs every caption is measured in its control's font: when one
+// does not fit, the dialog and all its controls are stretched by one factor, so that the
+// arrangement stays the template's and every caption is shown whole.
 #include "win32_platform.h"
-
-#undef DialogBoxIndirectParamW
 
 #include <math.h>
 #include <stddef.h>
@@ -204,8 +208,8 @@ static INT_PTR CALLBACK FittingDialogProc(HWND dialog, UINT message, WPARAM wPar
     return result;
 }
 
-INT_PTR BridgeDialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC proc,
-                                     LPARAM param) {
+INT_PTR DialogBoxFitted(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC proc,
+                        LPARAM param) {
     if (!dialogTemplate || !proc) return DialogBoxIndirectParamW(instance, dialogTemplate, owner, proc, param);
     // DWORD-aligned, as a template must be.
     static DWORD fitted[FITTED_TEMPLATE_BYTES / sizeof(DWORD)];

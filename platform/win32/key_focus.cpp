@@ -1,9 +1,16 @@
-// keybd_event that, under Wine, lets the foreground application take the focus before a
-// paste's keys.
+// Keys synthesised for another application. On the device and on desktop Windows the
+// keys that Zarvic sends right after handing the activation back reach the application
+// that now has it, and keybd_event is the plain call. Under Wine, activation passes to
+// another thread asynchronously: until that thread has taken the focus, a synthesised key
+// has no window to go to and is lost (measured: about every other paste after the history
+// menu). There the first press of the program's keys waits, briefly and boundedly, until
+// there is a foreground window, its thread holds the focus and no one holds the clipboard
+// open; every key after it, releases included, goes out at once, so the person's own keys
+// never meet a Ctrl the program holds down. Ctrl is read again as that first press goes
+// out: a Ctrl the person pressed during the wait stands for the program's, and one the
+// person let go of is pressed and released around the program's keys.
 #include "win32_platform.h"
 #include "win32_wine.h"
-
-#undef keybd_event
 
 #include <string.h>
 
@@ -62,7 +69,7 @@ static void SendFirstKey(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
 
 // Only the first press waits: once a key of the program is down, its next keys and its
 // releases go out at once, so that no key of the person's meets a Ctrl of the program's.
-VOID KeybdEventToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
+void SendKeyToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo) {
     if (!IsRunningUnderWine()) {
         keybd_event(vk, scan, flags, extraInfo);
         return;

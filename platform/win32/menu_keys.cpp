@@ -1,11 +1,9 @@
-// TrackPopupMenuEx: the plain call on Windows; under Wine, with the keyboard's keys brought
-// to the menu from the moment its hot-key fires.
+// TrackPopupMenuWithKeys: the plain TrackPopupMenuEx on Windows; under Wine, with the
+// keyboard's keys brought to the menu from the moment its hot-key fires.
 #include "win32_platform.h"
 #include "win32_wine.h"
 
 #include <string.h>
-
-#undef TrackPopupMenuEx
 
 #define KEY_DATA_EXTENDED (1u << 24)
 #define KEY_DATA_ALT_DOWN (1u << 29)

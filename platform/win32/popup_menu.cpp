@@ -1,20 +1,24 @@
-// The popup-menu font key answered from the desktop's menu font, and the menu window
-// found by the device's class name.
+// The popup menus of desktop Windows as the device presents them.
+//
+// Desktop Windows has no record of its popup-menu font in the registry, as the device has;
+// its popup menus draw in the non-client metrics' menu font. Where the device's key is
+// absent, the record opens all the same and its five values answer from that font, read
+// afresh at every query and given in pixels at 96 DPI, as the device records it; the
+// program scales it to the screen its menu opens on.
+//
+// Desktop Windows shows an open popup menu in a window of class "#32768", and other
+// programs' menu windows of that class exist too: the calling thread's own is looked for.
+// The device's menu window has its frame outside the client area, so its items span the
+// client area's full width; desktop Windows draws the frame inside the client area and
+// insets the items by it, so their area ends where the items end.
 #include "win32_platform.h"
-
-#undef RegOpenKeyExW
-#undef RegQueryValueExW
-#undef RegCloseKey
-#undef FindWindowW
-#undef GetClientRect
 
 #include <stddef.h>
 #include <string.h>
 
-#define POPUP_FONT_KEY L"System\\GWE\\Menu\\PopFnt"
 // Real registry handles are multiples of 4: this one is never among them.
 #define POPUP_FONT_HKEY ((HKEY)(ULONG_PTR)0x5A56F001)
-#define MENU_WINDOW_CLASS L"#32768"
+#define DESKTOP_MENU_WINDOW_CLASS L"#32768"
 #ifndef MN_GETHMENU
 #define MN_GETHMENU 0x01E1
 #endif
@@ -34,12 +38,11 @@ static int GetDesktopMenuFont(LOGFONTW* font) {
     return 1;
 }
 
-LONG BridgeRegOpenKeyEx(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result) {
-    LONG status = RegOpenKeyExW(key, subKey, options, access, result);
+LONG OpenMenuFontRecord(HKEY* record) {
+    LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, DEVICE_MENU_FONT_KEY, 0, KEY_READ, record);
     LOGFONTW font;
-    if (status == ERROR_FILE_NOT_FOUND && key == HKEY_LOCAL_MACHINE && subKey && result &&
-        _wcsicmp(subKey, POPUP_FONT_KEY) == 0 && GetDesktopMenuFont(&font)) {
-        *result = POPUP_FONT_HKEY;
+    if (status == ERROR_FILE_NOT_FOUND && record && GetDesktopMenuFont(&font)) {
+        *record = POPUP_FONT_HKEY;
         return ERROR_SUCCESS;
     }
     return status;
@@ -47,8 +50,7 @@ LONG BridgeRegOpenKeyEx(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, 
 
 // Hands a value out with the registry's size rules: nothing is copied into a buffer too
 // small for it.
-static LONG AnswerValue(DWORD valueType, const void* value, DWORD bytes, LPDWORD type, LPBYTE data, LPDWORD size) {
-    if (type) *type = valueType;
+static LONG AnswerValue(const void* value, DWORD bytes, LPBYTE data, LPDWORD size) {
     if (!size) return data ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
     if (!data) {
         *size = bytes;
@@ -63,8 +65,8 @@ static LONG AnswerValue(DWORD valueType, const void* value, DWORD bytes, LPDWORD
     return ERROR_SUCCESS;
 }
 
-LONG BridgeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    if (key != POPUP_FONT_HKEY) return RegQueryValueExW(key, name, reserved, type, data, size);
+LONG QueryMenuFontValue(HKEY record, LPCWSTR name, LPBYTE data, LPDWORD size) {
+    if (record != POPUP_FONT_HKEY) return RegQueryValueExW(record, name, NULL, NULL, data, size);
     LOGFONTW font;
     if (!name || !GetDesktopMenuFont(&font)) return ERROR_FILE_NOT_FOUND;
     DWORD number;
@@ -77,16 +79,16 @@ LONG BridgeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD typ
     else if (_wcsicmp(name, L"CS") == 0)
         number = font.lfCharSet;
     else if (_wcsicmp(name, L"Nm") == 0)
-        return AnswerValue(REG_SZ, font.lfFaceName, (DWORD)((wcsnlen(font.lfFaceName, LF_FACESIZE - 1) + 1) * sizeof(WCHAR)),
-                           type, data, size);
+        return AnswerValue(font.lfFaceName, (DWORD)((wcsnlen(font.lfFaceName, LF_FACESIZE - 1) + 1) * sizeof(WCHAR)),
+                           data, size);
     else
         return ERROR_FILE_NOT_FOUND;
-    return AnswerValue(REG_DWORD, &number, sizeof(number), type, data, size);
+    return AnswerValue(&number, sizeof(number), data, size);
 }
 
-LONG BridgeRegCloseKey(HKEY key) {
-    if (key == POPUP_FONT_HKEY) return ERROR_SUCCESS;
-    return RegCloseKey(key);
+LONG CloseMenuFontRecord(HKEY record) {
+    if (record == POPUP_FONT_HKEY) return ERROR_SUCCESS;
+    return RegCloseKey(record);
 }
 
 struct MenuWindowSearch {
@@ -96,7 +98,7 @@ struct MenuWindowSearch {
 
 static int IsMenuWindow(HWND hwnd) {
     WCHAR name[16];
-    return GetClassNameW(hwnd, name, 16) && wcscmp(name, MENU_WINDOW_CLASS) == 0;
+    return GetClassNameW(hwnd, name, 16) && wcscmp(name, DESKTOP_MENU_WINDOW_CLASS) == 0;
 }
 
 static BOOL CALLBACK FindThreadMenuWindow(HWND hwnd, LPARAM lParam) {
@@ -110,22 +112,20 @@ static BOOL CALLBACK FindThreadMenuWindow(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-HWND BridgeFindWindow(LPCWSTR className, LPCWSTR title) {
-    if (!className || IS_INTRESOURCE(className) || title || _wcsicmp(className, L"MNU") != 0)
-        return FindWindowW(className, title);
+HWND FindMenuWindow(void) {
     MenuWindowSearch search = {NULL, NULL};
     EnumThreadWindows(GetCurrentThreadId(), FindThreadMenuWindow, (LPARAM)&search);
     return search.visible ? search.visible : search.hidden;
 }
 
-BOOL BridgeGetClientRect(HWND hwnd, LPRECT rect) {
-    if (!GetClientRect(hwnd, rect)) return FALSE;
-    if (!IsMenuWindow(hwnd)) return TRUE;
-    HMENU menu = (HMENU)SendMessageW(hwnd, MN_GETHMENU, 0, 0);
+BOOL GetMenuItemArea(HWND menuWindow, LPRECT area) {
+    if (!GetClientRect(menuWindow, area)) return FALSE;
+    if (!IsMenuWindow(menuWindow)) return TRUE;
+    HMENU menu = (HMENU)SendMessageW(menuWindow, MN_GETHMENU, 0, 0);
     RECT item;
-    if (!menu || !GetMenuItemRect(hwnd, menu, 0, &item)) return TRUE;
+    if (!menu || !GetMenuItemRect(menuWindow, menu, 0, &item)) return TRUE;
     POINT edge = {item.right, item.top};
-    ScreenToClient(hwnd, &edge);
-    if (edge.x > rect->left && edge.x <= rect->right) rect->right = edge.x;
+    ScreenToClient(menuWindow, &edge);
+    if (edge.x > area->left && edge.x <= area->right) area->right = edge.x;
     return TRUE;
 }

@@ -1,8 +1,11 @@
-// CreateWindowExW that, under Wine, gives an unowned top-level tool window a hidden owner.
+// Tool windows without a taskbar button. A top-level window with WS_EX_TOOLWINDOW has no
+// taskbar button on the device or on desktop Windows, where CreateWindowExW is the plain
+// call. Wine's taskbar shows one for every visible top-level window that has no owner,
+// tool windows included. Under Wine the backend creates such a window owned by a hidden
+// window of its own; an owned window has no button on either taskbar. The hidden owner
+// is never shown, so it is never activated in the owned window's place either.
 #include "win32_platform.h"
 #include "win32_wine.h"
-
-#undef CreateWindowExW
 
 static HWND g_hiddenOwner;
 
@@ -13,11 +16,11 @@ static HWND GetHiddenOwner(HINSTANCE instance) {
     return g_hiddenOwner;
 }
 
-HWND CreateToolWindowOwned(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width,
-                           int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    int unownedTool = (exStyle & WS_EX_TOOLWINDOW) && !parent && !(style & WS_CHILD);
+HWND CreateToolWindow(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width,
+                      int height, HINSTANCE instance, LPVOID param) {
     // The program's first window is its main window: the backend's start-up.
-    if (unownedTool) StartMenuKeys();
-    if (unownedTool && IsRunningUnderWine()) parent = GetHiddenOwner(instance);
-    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu, instance, param);
+    StartMenuKeys();
+    HWND owner = IsRunningUnderWine() ? GetHiddenOwner(instance) : NULL;
+    return CreateWindowExW(exStyle | WS_EX_TOOLWINDOW, className, title, style, x, y, width, height, owner, NULL,
+                           instance, param);
 }

@@ -29,8 +29,6 @@
 
 #include <windows.h>
 
-// Installs the hook under Wine; does nothing on Windows.
+// Installs the hook under Wine; does nothing on Windows. TrackPopupMenuWithKeys
+// (platform/platform_menus.h) hands the keys to the menu.
 void StartMenuKeys(void);
-BOOL TrackPopupMenuWithKeys(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);
-
-#define TrackPopupMenuEx TrackPopupMenuWithKeys

@@ -20,6 +20,9 @@
 #include "../platform_screens.h"
 #include "../platform_shell.h"
 #include "../platform_tray.h"
+#include "../platform_menus.h"
+#include "../platform_foreground.h"
+#include "../platform_windows.h"
 
 // CE's own clipboard call (Winuser.h): a copy of the format's data in the caller's heap.
 extern "C" DECLSPEC_IMPORT HANDLE WINAPI GetClipboardDataAlloc(UINT format);

@@ -66,12 +66,12 @@ const BenchCase kCases[] = {
 
 // Runs one idle tick under instrumentation; 1 when the history is as it was.
 int RunTick(sim::Device& device, const BenchCase& c) {
-    sim::UseDesktopClipboard(c.desktop);
+    device.UseDesktopClipboard(c.desktop);
     std::u16string text(c.units, u'x');
     text.back() = u'y';
     auto* entry = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, (c.units + 1) * sizeof(WCHAR)));
     std::memcpy(entry, text.c_str(), (c.units + 1) * sizeof(WCHAR));
-    if (!PushHistoryText(entry) || !sim::PutClipboardText(text)) return 0;
+    if (!PushHistoryText(entry) || !device.PutClipboardText(text)) return 0;
     // A tick before, as Zarvic polls every 300 ms: the gate has seen this number.
     if (!c.old) PollClipboard(NULL);
     // The device's record of calls grows now and then; let it not grow within the tick.

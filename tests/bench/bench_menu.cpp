@@ -53,7 +53,7 @@ public:
         sim::FontModel system;
         system.height = 8;
         system.externalLeading = 2;
-        sim::SetFontModel(u"System", 0, system);
+        sim::Device::Current().SetFontModel(u"System", 0, system);
 
         std::vector<uint8_t> data(104, 0);  // the data file: hot-key Ctrl+Alt+C, preview on
         data[4] = 'C';

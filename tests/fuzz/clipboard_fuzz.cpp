@@ -18,22 +18,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true));
     int zarvic = StartZarvic(device);
     // A plain copy first, so the menu has an entry even when the fuzzed one is kept out.
-    sim::PutClipboardText(u"plain");
+    device.PutClipboardText(u"plain");
     device.Advance(300);
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardBytes(CF_UNICODETEXT, text);
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardBytes(CF_UNICODETEXT, text);
     if (marks & 1)
-        sim::AddClipboardBytes(sim::ClipboardFormatNamed(u"ExcludeClipboardContentFromMonitorProcessing"), exclude);
-    if (marks & 2) sim::AddClipboardBytes(sim::ClipboardFormatNamed(u"Clipboard Viewer Ignore"), ignore);
-    if (marks & 4) sim::AddClipboardBytes(sim::ClipboardFormatNamed(u"CanIncludeInClipboardHistory"), history);
+        device.AddClipboardBytes(device.ClipboardFormatNamed(u"ExcludeClipboardContentFromMonitorProcessing"), exclude);
+    if (marks & 2) device.AddClipboardBytes(device.ClipboardFormatNamed(u"Clipboard Viewer Ignore"), ignore);
+    if (marks & 4) device.AddClipboardBytes(device.ClipboardFormatNamed(u"CanIncludeInClipboardHistory"), history);
     device.Advance(300);
 
     FUZZ_CHECK(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    auto menu = sim::OpenMenu();
+    auto menu = device.OpenMenu();
     FUZZ_CHECK(menu.has_value());
     for (size_t i = 0; i < menu->items.size(); ++i) device.PressKey(VK_DOWN);
     device.PressKey(VK_ESCAPE);
-    FUZZ_CHECK(!sim::OpenMenu());
+    FUZZ_CHECK(!device.OpenMenu());
     CloseZarvic(device, zarvic);
     return 0;
 }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         device.PlaceFile(kDataPath, std::vector<uint8_t>(data, data + size));
         int zarvic = StartZarvic(device);
         Command(device, IDM_SETTING);
-        if (HWND dialog = sim::OpenDialog()) sim::TapDialogControl(dialog, IDOK);
+        if (HWND dialog = device.OpenDialog()) device.TapDialogControl(dialog, IDOK);
         AnswerBoxes(device, IDOK);
         SETTINGS saved = g_settings;
         CloseZarvic(device, zarvic);

@@ -57,10 +57,10 @@ void CloseZarvic(sim::Device& device, int zarvic) {
     FUZZ_CHECK(!device.IsRunning(zarvic));
     FUZZ_CHECK(device.LiveBlocks(zarvic).empty());
     FUZZ_CHECK(device.BadFrees() == 0);
-    FUZZ_CHECK(sim::LiveGdiObjects(zarvic).empty());
-    FUZZ_CHECK(sim::LiveMenus(zarvic) == 0);
-    FUZZ_CHECK(sim::OpenDeviceContexts(zarvic) == 0);
-    FUZZ_CHECK(sim::LiveIconObjects(zarvic).empty());
+    FUZZ_CHECK(device.LiveGdiObjects(zarvic).empty());
+    FUZZ_CHECK(device.LiveMenus(zarvic) == 0);
+    FUZZ_CHECK(device.OpenDeviceContexts(zarvic) == 0);
+    FUZZ_CHECK(device.LiveIconObjects(zarvic).empty());
 }
 
 void Command(sim::Device& device, int id) {

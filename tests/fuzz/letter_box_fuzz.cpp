@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::Device device;
     int zarvic = StartZarvic(device);
     Command(device, IDM_SETTING);
-    HWND dialog = sim::OpenDialog();
+    HWND dialog = device.OpenDialog();
     FUZZ_CHECK(dialog);
     const int boxes[] = {IDC_SETTING_ALT, IDC_SETTING_CTRL, IDC_SETTING_SHIFT};
     for (int i = 0; i < 3; ++i)
-        if (modifiers & (1 << i)) sim::TapDialogControl(dialog, boxes[i]);
+        if (modifiers & (1 << i)) device.TapDialogControl(dialog, boxes[i]);
     device.Send(GetDlgItem(dialog, IDC_SETTING_LETTER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    sim::TapDialogControl(dialog, IDOK);
+    device.TapDialogControl(dialog, IDOK);
     AnswerBoxes(device, IDOK);
-    FUZZ_CHECK(!sim::OpenDialog());
+    FUZZ_CHECK(!device.OpenDialog());
     CloseZarvic(device, zarvic);
     FUZZ_CHECK(device.FileBytes(kDataPath).value_or(std::vector<uint8_t>{}).size() == 104);
     return 0;

@@ -11,17 +11,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InputBytes input(data, size);
     sim::Device device;
     const std::u16string key = u"System\\GWE\\Menu\\PopFnt";
-    sim::CreateRegistryKey(key);
+    device.CreateRegistryKey(key);
     for (const char16_t* name : {u"Ht", u"Wt", u"It", u"CS", u"Nm"}) {
         uint8_t type = input.Byte();
-        if (type != 0xFF) sim::SetRegistryValue(key, name, type & 0x0F, input.Piece());
+        if (type != 0xFF) device.SetRegistryValue(key, name, type & 0x0F, input.Piece());
     }
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true));
     int zarvic = StartZarvic(device);
-    sim::PutClipboardText(u"one\r\ntwo");
+    device.PutClipboardText(u"one\r\ntwo");
     device.Advance(300);
     FUZZ_CHECK(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    FUZZ_CHECK(sim::OpenMenu().has_value());
+    FUZZ_CHECK(device.OpenMenu().has_value());
     device.PressKey(VK_DOWN);
     device.PressKey(VK_ESCAPE);
     CloseZarvic(device, zarvic);

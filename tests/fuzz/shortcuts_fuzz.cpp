@@ -3,7 +3,6 @@
 // removes it. Nothing but Zarvic's own files and folders and the shortcuts that lead to it
 // may go.
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "core/runtime.h"
@@ -22,18 +21,6 @@ std::u16string Lower(std::u16string s) {
     return s;
 }
 
-// Every file and folder on the device, as lower-case device paths.
-std::set<std::u16string> Files(sim::Device& device) {
-    std::set<std::u16string> out;
-    const std::filesystem::path root = device.HostPath(u"\\");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        std::u16string path = u"\\" + std::filesystem::relative(entry.path(), root).u16string();
-        std::replace(path.begin(), path.end(), u'/', u'\\');
-        out.insert(Lower(path));
-    }
-    return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -45,33 +32,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     device.PlaceFile(u"\\My Documents\\Letter.txt", {'x'});
     device.PlaceFile(kExeDir + u"\\Notes.txt", {'n'});
     const std::u16string key = u"Software\\Apps\\Telvory Zarvic";
-    sim::CreateRegistryKey(key);
-    sim::SetRegistryValue(key, u"Instl", input.Byte() & 0x0F, input.Piece());
+    device.CreateRegistryKey(key);
+    device.SetRegistryValue(key, u"Instl", input.Byte() & 0x0F, input.Piece());
     uint8_t type = input.Byte();
-    sim::SetRegistryValue(key, u"InstlDir", type & 0x0F, input.Rest());
+    device.SetRegistryValue(key, u"InstlDir", type & 0x0F, input.Rest());
 
     // Shortcuts that may go: those whose target is Zarvic.
     const std::u16string quoted = Lower(u"\"" + kExePath + u"\"");
     std::set<std::u16string> mayGo;
     for (const std::u16string& path : shortcuts) {
-        auto target = sim::ShortcutTarget(path);
+        auto target = device.ShortcutTarget(path);
         if (target && Lower(*target) == quoted) mayGo.insert(Lower(path));
     }
 
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true));
-    const std::set<std::u16string> before = Files(device);
+    const std::set<std::u16string> before = device.AllPaths();
     int zarvic = StartZarvic(device);
     Command(device, IDM_SETTING);
-    if (HWND dialog = sim::OpenDialog()) sim::TapDialogClose(dialog);
+    if (HWND dialog = device.OpenDialog()) device.TapDialogClose(dialog);
     AnswerBoxes(device, IDOK);
     Command(device, IDM_UNINSTALL);
     AnswerBoxes(device, IDYES);
     FUZZ_CHECK(!device.IsRunning(zarvic));
-    const std::set<std::u16string> after = Files(device);
+    const std::set<std::u16string> after = device.AllPaths();
     // An installed copy empties its folder but for the program; a loose one may sit among
     // the person's files and removes only the files it writes or ships.
     bool installed = false;
-    for (const sim::ShellExecution& e : sim::ShellExecutions()) installed = installed || e.file == u"\\Windows\\ctlpnl.exe";
+    for (const sim::ShellExecution& e : device.ShellExecutions()) installed = installed || e.file == u"\\Windows\\ctlpnl.exe";
     const std::set<std::u16string> looseFiles = {Lower(kDataPath), Lower(kExeDir + u"\\ZarvicDat.new"),
                                                  Lower(kExeDir + u"\\Zarvic.htm")};
     for (const std::u16string& path : before) {

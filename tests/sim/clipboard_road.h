@@ -22,12 +22,12 @@ protected:
 
     void StartCapturing() {
         StartWithHotKey();
-        editor = sim::StartEditor();
+        editor = device.StartEditor();
     }
     // Types nothing: puts the text in the editor, selects it all and presses Ctrl+C.
     void CopyInEditor(const std::u16string& text) {
-        sim::SetEditorText(editor, text);
-        sim::SelectEditorText(editor, 0, text.size());
+        device.SetEditorText(editor, text);
+        device.SelectEditorText(editor, 0, text.size());
         device.HoldKey(VK_CONTROL);
         device.PressKey('C');
         device.ReleaseKey(VK_CONTROL);

@@ -16,7 +16,7 @@ std::vector<uint8_t> Dword(DWORD v) { return {uint8_t(v), uint8_t(v >> 8), uint8
 // size Zarvic can ask; the desktop backend tells the size of whatever the clipboard holds.
 class EachClipboard : public ClipboardRoad, public ::testing::WithParamInterface<bool> {
 protected:
-    void SetUp() override { sim::UseDesktopClipboard(GetParam()); }
+    void SetUp() override { device.UseDesktopClipboard(GetParam()); }
 };
 INSTANTIATE_TEST_SUITE_P(Watcher, EachClipboard, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Desktop" : "Device"; });
@@ -41,7 +41,7 @@ TEST_P(EachClipboard, EachTickTakesNewTextOnceAndRearmsItself) {
     CopyInEditor(u"one");
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"one", u"three"}));
-    EXPECT_FALSE(sim::ClipboardIsOpen());
+    EXPECT_FALSE(device.ClipboardIsOpen());
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -70,19 +70,19 @@ TEST_P(EachClipboard, OnlyTheTextIsStoredNeverTheSlack) {
 
 TEST_F(ClipboardRoad, OnlyUnicodeTextIsTakenAndEmptyTextCounts) {
     StartCapturing();
-    ASSERT_TRUE(sim::EmptyClipboardElsewhere());
-    sim::AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
-    sim::AddClipboardBytes(CF_TEXT, {'a', 'b', 0});
+    ASSERT_TRUE(device.EmptyClipboardElsewhere());
+    device.AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
+    device.AddClipboardBytes(CF_TEXT, {'a', 'b', 0});
     Tick();
     EXPECT_TRUE(History().empty()) << "no CF_UNICODETEXT, and none is made from CF_TEXT";
-    sim::AddClipboardHandle(CF_UNICODETEXT, nullptr);  // offered, never rendered
+    device.AddClipboardHandle(CF_UNICODETEXT, nullptr);  // offered, never rendered
     Tick();
     EXPECT_TRUE(History().empty());
-    sim::PutClipboardText(u"");
+    device.PutClipboardText(u"");
     Tick();
-    sim::PutClipboardText(u"x");
+    device.PutClipboardText(u"x");
     Tick();
-    sim::PutClipboardText(u"");
+    device.PutClipboardText(u"");
     Tick();
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"", u"x", u""}));
@@ -92,18 +92,18 @@ TEST_F(ClipboardRoad, OnlyUnicodeTextIsTakenAndEmptyTextCounts) {
 
 TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
     StartCapturing();
-    sim::PutClipboardText(u"held");
-    sim::HoldClipboardElsewhere(500);
+    device.PutClipboardText(u"held");
+    device.HoldClipboardElsewhere(500);
     Tick();
     EXPECT_TRUE(History().empty());
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"held"})) << "taken once the other program let go";
 
-    sim::PutClipboardText(u"later");
-    device.FailAllocations(0, 1);
+    device.PutClipboardText(u"later");
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     Tick();
     EXPECT_EQ(History().size(), 1u);
-    EXPECT_FALSE(sim::ClipboardIsOpen()) << "closed on the failing path too";
+    EXPECT_FALSE(device.ClipboardIsOpen()) << "closed on the failing path too";
     Tick();
     EXPECT_EQ(History()[0], u"later");
     CloseZarvic();
@@ -113,10 +113,10 @@ TEST_F(ClipboardRoad, BusyClipboardOrNoMemorySkipsATickOnly) {
 // Where the clipboard keeps a sequence number, a text its owner failed to hand out once
 // is there to be read at the next tick, under the same number.
 TEST_F(ClipboardRoad, ATextThatWasNotHandedOutIsReadAgain) {
-    sim::UseDesktopClipboard(true);
+    device.UseDesktopClipboard(true);
     StartCapturing();
-    sim::PutClipboardText(u"late");
-    sim::FailAt(sim::FaultPoint::ClipboardData, sim::TimesReached(sim::FaultPoint::ClipboardData) + 1);
+    device.PutClipboardText(u"late");
+    device.FailAt(sim::FaultPoint::ClipboardData, device.TimesReached(sim::FaultPoint::ClipboardData) + 1);
     Tick();
     EXPECT_TRUE(History().empty());
     Tick();
@@ -126,15 +126,15 @@ TEST_F(ClipboardRoad, ATextThatWasNotHandedOutIsReadAgain) {
 }
 
 TEST_F(ClipboardRoad, TextWithoutItsNulIsReadNoFurtherThanItsBlock) {
-    sim::UseDesktopClipboard(true);  // where the block's size is known: exactly these bytes
+    device.UseDesktopClipboard(true);  // where the block's size is known: exactly these bytes
     device.SetHeapGranule(1);
     StartCapturing();
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0, 'c', 0, 'd'});  // 3.5 units, no NUL
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0, 'c', 0, 'd'});  // 3.5 units, no NUL
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"abc"}));
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardBytes(CF_UNICODETEXT, {'z'});  // not even room for a NUL
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardBytes(CF_UNICODETEXT, {'z'});  // not even room for a NUL
     Tick();
     EXPECT_EQ(History().size(), 1u);
     CloseZarvic();
@@ -147,8 +147,8 @@ TEST_F(ClipboardRoad, AnotherProgramsTextWithoutItsNulEndsWithItsBlock) {
     StartCapturing();
     std::vector<uint8_t> bytes;
     for (int i = 0; i < 16; i++) bytes.insert(bytes.end(), {'a', 0});  // one whole granule
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardBytes(CF_UNICODETEXT, bytes);
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardBytes(CF_UNICODETEXT, bytes);
     Tick();
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{std::u16string(16, u'a')}));
@@ -156,7 +156,7 @@ TEST_F(ClipboardRoad, AnotherProgramsTextWithoutItsNulEndsWithItsBlock) {
     Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
     EXPECT_TRUE(History().empty());
-    EXPECT_TRUE(sim::ClipboardFormats().empty()) << "the entry's text, emptied";
+    EXPECT_TRUE(device.ClipboardFormats().empty()) << "the entry's text, emptied";
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -181,8 +181,8 @@ TEST_P(EachClipboard, PasswordManagersMarksKeepTheirCopiesOut) {
         // reads as whatever its block holds after it.
         if (!GetParam() && m.data.size() == 2) continue;
         std::u16string text = u"secret " + std::u16string(1, n++);
-        sim::PutClipboardText(text);
-        sim::AddClipboardBytes(sim::ClipboardFormatNamed(m.name), m.data);
+        device.PutClipboardText(text);
+        device.AddClipboardBytes(device.ClipboardFormatNamed(m.name), m.data);
         Tick();
         EXPECT_EQ(!History().empty() && History()[0] == text, m.kept) << sim::ToUtf8(m.name);
     }
@@ -194,7 +194,7 @@ TEST_P(EachClipboard, PasswordManagersMarksKeepTheirCopiesOut) {
 // Desktop Windows: the clipboard stays closed while its sequence number is the one last read
 // to the end, unless the history has changed by other means since.
 TEST_F(ClipboardRoad, TheDesktopGateOpensTheClipboardOnlyWhenSomethingMayHaveChanged) {
-    sim::UseDesktopClipboard(true);
+    device.UseDesktopClipboard(true);
     StartCapturing();
     auto opened = [&] {
         device.ClearCalls();
@@ -205,31 +205,31 @@ TEST_F(ClipboardRoad, TheDesktopGateOpensTheClipboardOnlyWhenSomethingMayHaveCha
     EXPECT_TRUE(opened());
     EXPECT_FALSE(opened()) << "unchanged";
     CopyInEditor(u"b");
-    device.FailAllocations(0, 1);
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     EXPECT_TRUE(opened());
     EXPECT_TRUE(opened()) << "the copy that failed is tried again";
     EXPECT_FALSE(opened());
 
     // A deletion or Clear that could not empty the clipboard: its text comes back, as it
     // does on the device.
-    sim::HoldClipboardElsewhere();
+    device.HoldClipboardElsewhere();
     device.HoldKey(VK_SHIFT);
     Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
-    sim::ReleaseClipboardElsewhere();
+    device.ReleaseClipboardElsewhere();
     EXPECT_EQ(History(), std::vector<std::u16string>{u"a"});
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b", u"a"}));
-    sim::HoldClipboardElsewhere();
+    device.HoldClipboardElsewhere();
     Choose(IDM_CLEAR);
     device.AnswerMessageBox(IDYES);
-    sim::ReleaseClipboardElsewhere();
+    device.ReleaseClipboardElsewhere();
     EXPECT_TRUE(History().empty());
     Tick();
     EXPECT_EQ(History(), std::vector<std::u16string>{u"b"});
 
     Choose(IDM_SETTING);
-    sim::TapDialogControl(sim::OpenDialog(), IDOK);
+    device.TapDialogControl(device.OpenDialog(), IDOK);
     EXPECT_TRUE(opened()) << "after the hot-key was registered anew";
     CloseZarvic();
     ExpectNoLeaks();

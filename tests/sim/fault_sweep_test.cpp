@@ -36,11 +36,11 @@ public:
     // Runs the road with the n-th call at the point failing (n = 0: none) and checks how
     // it ends. Returns how many calls the point saw.
     uint64_t Run(FaultPoint point, uint64_t n) {
-        sim::FailAt(point, n);
+        device.FailAt(point, n);
         device.PlaceFile(kDataPath, kOldFile);
         StartZarvic();
         Answer(IDOK);
-        editor = sim::StartEditor();
+        editor = device.StartEditor();
         ConfigureV();
         std::vector<std::u16string> copied;
         for (int i = 0; i < 12; ++i) {
@@ -54,7 +54,7 @@ public:
             device.PressKey(VK_DOWN);
             device.PressKey(VK_RETURN);
             // The paste goes through the clipboard: it counts as one more copy.
-            if (auto pasted = sim::ClipboardText()) copied.push_back(*pasted);
+            if (auto pasted = device.ClipboardText()) copied.push_back(*pasted);
         }
         Tick();
         if (OpenMenu()) {  // Shift-delete the first
@@ -67,19 +67,19 @@ public:
         ExpectMadeOf(copied);
         if (OpenMenu()) {
             size_t items = Menu().items.size();
-            if (items >= 3) sim::TapMenuItem(static_cast<int>(items - 2));  // Clear Clipboard
+            if (items >= 3) device.TapMenuItem(static_cast<int>(items - 2));  // Clear Clipboard
             else device.PressKey(VK_ESCAPE);
             Answer(IDYES);
         }
         Command(IDM_ABOUT);
-        if (HWND about = sim::OpenDialog()) sim::TapDialogControl(about, IDOK);
+        if (HWND about = device.OpenDialog()) device.TapDialogControl(about, IDOK);
         Answer(IDOK);
         Command(IDM_UNINSTALL);
         Answer(IDNO);
         ExpectNothingHeldOpen();
         Command(IDM_EXIT);
         Answer(IDOK);
-        uint64_t reached = sim::TimesReached(point);
+        uint64_t reached = device.TimesReached(point);
         ExpectGoneAndTidy();
         return reached;
     }
@@ -102,11 +102,11 @@ private:
     // Setting: the letter becomes V, confirmed with OK.
     void ConfigureV() {
         Command(IDM_SETTING);
-        if (HWND dialog = sim::OpenDialog()) {
-            sim::TapDialogControl(dialog, IDC_SETTING_LETTER);
+        if (HWND dialog = device.OpenDialog()) {
+            device.TapDialogControl(dialog, IDC_SETTING_LETTER);
             device.PressKey(VK_BACK);
             device.TypeText(u"V");
-            sim::TapDialogControl(dialog, IDOK);
+            device.TapDialogControl(dialog, IDOK);
         }
         Answer(IDOK);
     }
@@ -125,24 +125,24 @@ private:
         size_t handles = 0;
         for (const auto& [h, o] : device.State().kernelObjects) handles += o.program == zarvic;
         EXPECT_EQ(handles, 1u) << "the mutex only";
-        EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
-        EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
-        EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
-        EXPECT_FALSE(sim::OpenDialog());
+        EXPECT_EQ(device.OpenRegistryKeys(), 0u);
+        EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
+        EXPECT_EQ(device.LiveMenus(zarvic), 0u);
+        EXPECT_FALSE(device.OpenDialog());
     }
     void ExpectGoneAndTidy() {
         EXPECT_FALSE(device.IsRunning(zarvic));
         ExpectNoLeaks();
-        EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-        EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
-        EXPECT_EQ(sim::LiveItemIdLists(zarvic), 0u);
-        EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
+        EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+        EXPECT_TRUE(device.LiveIconObjects(zarvic).empty());
+        EXPECT_EQ(device.LiveItemIdLists(zarvic), 0u);
+        EXPECT_EQ(device.OpenRegistryKeys(), 0u);
         ExpectNextStartLoadsOldOrNew();
     }
     // A save cut off before its rename leaves the new copy beside the folder's data file,
     // so what counts is what the next start reads.
     void ExpectNextStartLoadsOldOrNew() {
-        for (int p = 0; p < static_cast<int>(FaultPoint::Count); ++p) sim::FailAt(static_cast<FaultPoint>(p), 0);
+        for (int p = 0; p < static_cast<int>(FaultPoint::Count); ++p) device.FailAt(static_cast<FaultPoint>(p), 0);
         StartZarvic();
         Answer(IDOK);
         std::vector<uint8_t> loaded(4, 0);

@@ -34,7 +34,7 @@ int PlainMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 void HistoryMenuTest::StartWithToolTip(bool on) {
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true, true, false, on));
     StartZarvic();
-    editor = sim::StartEditor();
+    editor = device.StartEditor();
 }
 
 void HistoryMenuTest::SetSystemLineHeight(LONG height, LONG leading) {
@@ -42,7 +42,7 @@ void HistoryMenuTest::SetSystemLineHeight(LONG height, LONG leading) {
     m.height = height;
     m.ascent = height - height / 5;
     m.externalLeading = leading;
-    sim::SetFontModel(sim::FaceOf(sim::SystemLogFont()), 0, m);
+    device.SetFontModel(sim::FaceOf(sim::SystemLogFont()), 0, m);
 }
 
 std::u16string HistoryMenuTest::EntryText(int k) {
@@ -57,13 +57,13 @@ void HistoryMenuTest::CaptureEntries(int n) {
         CopyInEditor(EntryText(k));
         Tick();
     }
-    sim::SetEditorText(editor, u"");
+    device.SetEditorText(editor, u"");
 }
 
 void HistoryMenuTest::PressMenuHotKey() { device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'); }
 
 sim::OpenMenuInfo HistoryMenuTest::Menu() const {
-    auto open = sim::OpenMenu();
+    auto open = device.OpenMenu();
     if (!open) throw std::logic_error("the history menu is not open");
     return *open;
 }

@@ -25,7 +25,7 @@ protected:
     // Presses Alt+Ctrl+C.
     void PressMenuHotKey();
     sim::OpenMenuInfo Menu() const;
-    bool MenuIsOpen() const { return sim::OpenMenu().has_value(); }
+    bool MenuIsOpen() const { return device.OpenMenu().has_value(); }
     // Zarvic's posted messages to its main window of this kind, from the device's record.
     std::vector<sim::Call> Posted(UINT message) const;
     // Starts a program that shows one borderless window at r and has no caret.

@@ -107,7 +107,7 @@ TEST_F(HistoryMenuTest, WithTheToolTipOnASharedLetterOnlyHighlightsAndCycles) {
     EXPECT_EQ(seen, (std::vector<int>{11, 16, 17, 11, 16, 2}));
     EXPECT_TRUE(Posted(WM_COMMAND).empty());
     device.PressKey(VK_RETURN);
-    EXPECT_EQ(sim::EditorText(editor), EntryText(2));
+    EXPECT_EQ(device.EditorText(editor), EntryText(2));
 }
 
 TEST_F(HistoryMenuTest, WithTheToolTipOffTheFirstMatchIsChosenAtOnce) {
@@ -116,7 +116,7 @@ TEST_F(HistoryMenuTest, WithTheToolTipOffTheFirstMatchIsChosenAtOnce) {
     PressMenuHotKey();
     device.TypeText(u"c");
     EXPECT_FALSE(MenuIsOpen());
-    EXPECT_EQ(sim::EditorText(editor), EntryText(11));
+    EXPECT_EQ(device.EditorText(editor), EntryText(11));
 
     // With 10 entries shown (14 lines above the taskbar) there is no slot 11: C is "Clear Clipboard", whose
     // question still follows.
@@ -167,7 +167,7 @@ TEST_F(HistoryMenuTest, TheMenuIsTrackedFromTheForegroundAndTidiedAwayInOrder) {
     auto menu = Menu();
     EXPECT_EQ(device.Foreground(), MainWindow());
     HWND tip = device.FindWindow(u"Zarvic_MenuTip");
-    sim::TapMenuItem(1);
+    device.TapMenuItem(1);
 
     std::vector<std::string> order;
     for (const sim::Call& c : device.Calls()) {
@@ -196,7 +196,7 @@ TEST_F(HistoryMenuTest, DismissingPostsOnlyTheNullMessageAndGivesTheForegroundBa
     CaptureEntries(2);
     device.ClearCalls();
     PressMenuHotKey();
-    sim::TapOutsideMenu();
+    device.TapOutsideMenu();
     EXPECT_TRUE(Posted(WM_COMMAND).empty());
     EXPECT_EQ(Posted(WM_NULL).size(), 1u);
     EXPECT_EQ(History().size(), 2u);
@@ -206,7 +206,7 @@ TEST_F(HistoryMenuTest, DismissingPostsOnlyTheNullMessageAndGivesTheForegroundBa
     // release went to the menu's owner: a fresh press and release puts it right.
     device.PressKey(VK_CONTROL);
     device.TypeText(u"ok");
-    EXPECT_EQ(sim::EditorText(editor), u"ok");
+    EXPECT_EQ(device.EditorText(editor), u"ok");
 
     PressMenuHotKey();
     device.PressKey(VK_ESCAPE);
@@ -221,15 +221,15 @@ TEST_F(HistoryMenuTest, TheHotKeyDoesNothingWhileAMenuOrADialogIsOpen) {
     HWND first = Menu().window;
     PressMenuHotKey();
     EXPECT_EQ(Menu().window, first);
-    EXPECT_EQ(sim::LiveMenus(zarvic), 1u);
+    EXPECT_EQ(device.LiveMenus(zarvic), 1u);
     device.PressKey(VK_ESCAPE);
 
     device.Post(MainWindow(), WM_COMMAND, IDM_ABOUT);
-    HWND about = sim::OpenDialog();
+    HWND about = device.OpenDialog();
     ASSERT_NE(about, nullptr);
     PressMenuHotKey();
     EXPECT_FALSE(MenuIsOpen());
-    sim::TapDialogClose(about);
+    device.TapDialogClose(about);
     PressMenuHotKey();
     EXPECT_TRUE(MenuIsOpen()) << "once the dialog is gone it works again";
 }
@@ -238,17 +238,17 @@ TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
     StartWithToolTip(true);
     CaptureEntries(2);
     device.ClearCalls();
-    device.FailAllocations(0, 1);
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     PressMenuHotKey();
     EXPECT_FALSE(MenuIsOpen());
-    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    EXPECT_EQ(device.LiveMenus(zarvic), 0u);
     EXPECT_EQ(device.Foreground(), editor);
     EXPECT_EQ(g_menuOpen, 0);
 
-    sim::FailMenuCreation();
+    device.FailNext(sim::FaultPoint::MenuCreation);
     PressMenuHotKey();
     EXPECT_FALSE(MenuIsOpen());
-    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    EXPECT_EQ(device.LiveMenus(zarvic), 0u);
     EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size()) << "the table is released";
     PressMenuHotKey();
     EXPECT_TRUE(MenuIsOpen());
@@ -259,7 +259,7 @@ TEST_F(HistoryMenuTest, AFailedTableOrMenuShowsNothingAndThenRecovers) {
 class NoCaretPlacementTest : public HistoryMenuTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(NoCaretPlacementTest, WithoutACaretTheMenuIsCentredOverTheForegroundClientArea) {
-    sim::SetSystemWideCaret(GetParam());
+    device.SetSystemWideCaret(GetParam());
     device.PlaceFile(kDataPath, DataFileWithHotKey(u'C', true, true, false, false));
     StartZarvic();
     struct Case {

@@ -23,8 +23,8 @@ protected:
     std::vector<size_t> Handles() {
         size_t kernel = 0;
         for (const auto& [h, o] : device.State().kernelObjects) kernel += o.program == zarvic;
-        return {kernel, device.Windows(zarvic).size(), sim::LiveGdiObjects(zarvic).size(), sim::LiveMenus(zarvic),
-                sim::OpenDeviceContexts(zarvic), sim::OpenRegistryKeys()};
+        return {kernel, device.Windows(zarvic).size(), device.LiveGdiObjects(zarvic).size(), device.LiveMenus(zarvic),
+                device.OpenDeviceContexts(zarvic), device.OpenRegistryKeys()};
     }
     size_t HeapBytes() const {
         size_t bytes = 0;
@@ -54,7 +54,7 @@ TEST_F(LongUseTest, ManyCopiesOfEverySizeKeepMemoryAndHandlesBounded) {
         const std::string number = "#" + std::to_string(i) + " ";
         std::u16string text(number.begin(), number.end());
         text.resize(text.size() + static_cast<size_t>(std::exp2(logSize(random))), static_cast<char16_t>(u'a' + i % 26));
-        ASSERT_TRUE(sim::PutClipboardText(text));
+        ASSERT_TRUE(device.PutClipboardText(text));
         Tick();
         if (i % 50 == 49) {
             PressMenuHotKey();
@@ -65,8 +65,8 @@ TEST_F(LongUseTest, ManyCopiesOfEverySizeKeepMemoryAndHandlesBounded) {
             device.PressKey(VK_RETURN);
             device.ReleaseKey(VK_SHIFT);
             Tick();
-            ASSERT_EQ(sim::EditorText(editor).empty(), i % 100 == 99) << "a paste, or a deletion, after copy " << i;
-            sim::SetEditorText(editor, u"");  // as a person would, or each key would walk it all
+            ASSERT_EQ(device.EditorText(editor).empty(), i % 100 == 99) << "a paste, or a deletion, after copy " << i;
+            device.SetEditorText(editor, u"");  // as a person would, or each key would walk it all
         }
         if (i % 100 == 0) {
             ASSERT_LE(History().size(), 40u);
@@ -76,7 +76,7 @@ TEST_F(LongUseTest, ManyCopiesOfEverySizeKeepMemoryAndHandlesBounded) {
             device.ClearCalls();
         }
     }
-    sim::PutClipboardText(u"last");
+    device.PutClipboardText(u"last");
     Tick();
     EXPECT_EQ(History().size(), static_cast<size_t>(g_historyCapacity)) << "as many as the menu shows";
     std::printf("%ld copies; peak heap %zu bytes\n", copies, peak);
@@ -89,12 +89,12 @@ TEST_F(LongUseTest, AHundredMebibyteTextIsKeptOrSkippedAndZarvicGoesOn) {
     const std::u16string huge(50u << 20, u'h');  // 100 MiB
     for (bool memoryRunsOut : {true, false}) {
         SCOPED_TRACE(memoryRunsOut ? "no memory for it" : "memory enough");
-        sim::PutClipboardText(u"before");
+        device.PutClipboardText(u"before");
         Tick();
-        if (memoryRunsOut) sim::FailAt(sim::FaultPoint::LocalAlloc, sim::TimesReached(sim::FaultPoint::LocalAlloc) + 1, true);
-        sim::PutClipboardText(huge);
+        if (memoryRunsOut) device.FailAt(sim::FaultPoint::LocalAlloc, device.TimesReached(sim::FaultPoint::LocalAlloc) + 1, true);
+        device.PutClipboardText(huge);
         Tick();
-        sim::FailAt(sim::FaultPoint::LocalAlloc, 0);
+        device.FailAt(sim::FaultPoint::LocalAlloc, 0);
         ASSERT_FALSE(History().empty());
         EXPECT_EQ(History()[0].size(), memoryRunsOut ? 6u : huge.size());
 
@@ -103,7 +103,7 @@ TEST_F(LongUseTest, AHundredMebibyteTextIsKeptOrSkippedAndZarvicGoesOn) {
         device.PressKey(VK_DOWN);  // the preview of the newest entry
         device.PressKey(VK_ESCAPE);
         EXPECT_FALSE(MenuIsOpen());
-        sim::PutClipboardText(u"after");
+        device.PutClipboardText(u"after");
         Tick();
         EXPECT_EQ(History()[0], u"after");
     }

@@ -55,7 +55,7 @@ TEST_F(ZarvicTest, MessagesOutsideTheRoutingTableDoNothing) {
     for (int id : {IDM_ABOUT - 1, IDM_UNINSTALL + 1, IDM_CLEAR - 1, IDM_HISTORY_LAST + 1})
         EXPECT_EQ(device.Send(main, WM_COMMAND, static_cast<WPARAM>(id)), 0);
     device.RunUntilIdle();
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(device.Windows().size(), windows);
     EXPECT_TRUE(device.MessageBoxes().empty());
     EXPECT_EQ(device.ZOrder(), order);
@@ -67,9 +67,9 @@ TEST_F(ZarvicTest, ATrayTapOpensTheMenuOnlyOnButtonUp) {
     StartWithHotKey();
     HWND main = MainWindow();
     device.Send(main, WM_TRAY_CALLBACK, 1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     device.Send(main, WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
-    EXPECT_TRUE(sim::OpenMenu());
+    EXPECT_TRUE(device.OpenMenu());
 }
 
 // Hiding hands the activation to the window on top, so the move to the bottom comes first
@@ -97,12 +97,12 @@ TEST_F(ZarvicTest, HotKeyIsIgnoredWhileADialogOrMenuIsOpen) {
     HWND front = device.Foreground();
     g_dialogOpen = 1;
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(device.Foreground(), front);
     g_dialogOpen = 0;
     g_menuOpen = 1;
     device.Post(MainWindow(), WM_OPEN_TRAY_MENU, 1, WM_LBUTTONUP);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(device.Foreground(), front);
     g_menuOpen = 0;
 }

@@ -51,7 +51,7 @@ TEST_F(MenuLookTest, OneMeasuringCallFitsExactlyTheOldLabels) {
 
 std::string Describe(HWND hwnd) {
     std::ostringstream out;
-    sim::WindowDrawing d = sim::DrawingOf(hwnd);
+    sim::WindowDrawing d = sim::Device::Current().DrawingOf(hwnd);
     for (const sim::TextRun& t : d.texts)
         out << "text " << Units(t.text) << t.box.left << ',' << t.box.top << ',' << t.box.right << ',' << t.box.bottom
             << " clip " << t.clip.left << ',' << t.clip.top << ',' << t.clip.right << ',' << t.clip.bottom << " colour "
@@ -75,7 +75,7 @@ protected:
         RunInZarvic([&] { ShowHistoryMenu(owner, POINT{5, 5}); });
         std::string seen;
         for (int step = 0; step < 12; ++step) {
-            auto menu = sim::OpenMenu();
+            auto menu = device.OpenMenu();
             if (!menu) return seen + "closed";
             for (const auto& item : menu->items) {
                 seen += "item " + std::to_string(item.rect.bottom) + ' ';
@@ -95,7 +95,7 @@ protected:
         WCHAR whole[MENU_LABEL_UNITS];
         oracle::FitTextToWidth(nullptr, whole, g_historySlots[item.id - IDM_HISTORY_FIRST], MENU_LABEL_UNITS,
                                0x3FFFFFFF, MENU_LABEL_TAB_SIZE);
-        for (const sim::TextRun& t : sim::DrawingOf(menu).texts) {
+        for (const sim::TextRun& t : device.DrawingOf(menu).texts) {
             if (t.formatRect.top != item.rect.top || !(t.format & DT_NOPREFIX)) continue;
             EXPECT_LE(t.box.right, item.rect.right) << sim::ToUtf8(t.text);
             std::u16string label = t.text, cut = label.size() >= 3 ? label.substr(0, label.size() - 3) : u"";
@@ -117,7 +117,7 @@ TEST_F(SameDrawingTest, TheMenuAndItsPreviewLookAsBeforeWithOneFontPerMenu) {
     EXPECT_EQ(now, old);
     EXPECT_EQ(CallsOf("CreateFontIndirectW"), 1u);
     EXPECT_EQ(CallsOf("RegOpenKeyExW"), 1u);
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
 }
 
 }  // namespace

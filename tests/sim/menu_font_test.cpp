@@ -40,8 +40,8 @@ TEST_F(MenuFontTest, TheRegistryRecordMakesTheFontAndNothingElseOfItsFields) {
     EXPECT_EQ(lf.lfOutPrecision, 0);
     EXPECT_EQ(lf.lfQuality, 0);
     EXPECT_EQ(lf.lfPitchAndFamily, 0);
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenRegistryKeys(), 0u);
 }
 
 // Each way the record can be incomplete; the font is then the system font, whole.
@@ -63,29 +63,29 @@ TEST_P(IncompleteRecordTest, GivesTheWholeSystemFont) {
     });
     EXPECT_EQ(std::memcmp(&menu, &system, sizeof menu), 0)
         << "got face " << sim::ToUtf8(sim::FaceOf(menu)) << " height " << menu.lfHeight;
-    EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenRegistryKeys(), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     MenuFont, IncompleteRecordTest,
     ::testing::Values(
-        Incomplete{"NoKey", [] { sim::DeleteRegistryKey(kPopupFontKey); }},
+        Incomplete{"NoKey", [] { sim::Device::Current().DeleteRegistryKey(kPopupFontKey); }},
         Incomplete{"NoName",
                    [] {
-                       sim::DeleteRegistryKey(kPopupFontKey);
-                       sim::SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(-16));
-                       sim::SetRegistryDword(kPopupFontKey, u"Wt", 700);
-                       sim::SetRegistryDword(kPopupFontKey, u"It", 1);
-                       sim::SetRegistryDword(kPopupFontKey, u"CS", 128);
+                       sim::Device::Current().DeleteRegistryKey(kPopupFontKey);
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(-16));
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"Wt", 700);
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"It", 1);
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"CS", 128);
                    }},
         Incomplete{"NoWeight",
                    [] {
-                       sim::DeleteRegistryKey(kPopupFontKey);
-                       sim::SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(-16));
-                       sim::SetRegistryDword(kPopupFontKey, u"It", 1);
-                       sim::SetRegistryDword(kPopupFontKey, u"CS", 128);
-                       sim::SetRegistryString(kPopupFontKey, u"Nm", u"Menu Gothic");
+                       sim::Device::Current().DeleteRegistryKey(kPopupFontKey);
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(-16));
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"It", 1);
+                       sim::Device::Current().SetRegistryDword(kPopupFontKey, u"CS", 128);
+                       sim::Device::Current().SetRegistryString(kPopupFontKey, u"Nm", u"Menu Gothic");
                    }},
         Incomplete{"NameOf32Characters",
                    [] { SetPopupFont(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", -16, 700, 1); }},
@@ -93,26 +93,26 @@ INSTANTIATE_TEST_SUITE_P(
         Incomplete{"UnterminatedNameFillingTheBuffer",
                    [] {
                        SetPopupFont(u"Menu Gothic", -16, 700, 1);
-                       sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY,
-                                             Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", false));
+                       sim::Device::Current().SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY,
+                                                               Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", false));
                    }},
         Incomplete{"HeightOf8Bytes",
                    [] {
                        SetPopupFont(u"Menu Gothic", -16, 700, 1);
-                       sim::SetRegistryValue(kPopupFontKey, u"Ht", REG_BINARY, {0xF0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+                       sim::Device::Current().SetRegistryValue(kPopupFontKey, u"Ht", REG_BINARY, {0xF0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
                    }},
         Incomplete{"CharSetOf5Bytes",
                    [] {
                        SetPopupFont(u"Menu Gothic", -16, 700, 1);
-                       sim::SetRegistryValue(kPopupFontKey, u"CS", REG_BINARY, {128, 0, 0, 0, 0});
+                       sim::Device::Current().SetRegistryValue(kPopupFontKey, u"CS", REG_BINARY, {128, 0, 0, 0, 0});
                    }}),
     [](const ::testing::TestParamInfo<Incomplete>& info) { return info.param.name; });
 
 TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
     SetPopupFont(u"Menu Gothic", -16, 700, 1);
     // Each shorter than the buffer it is read into: the name without its terminator.
-    sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY, Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", false));
-    sim::SetRegistryValue(kPopupFontKey, u"Wt", REG_BINARY, {0x90, 0x01});  // 400 in two bytes
+    device.SetRegistryValue(kPopupFontKey, u"Nm", REG_BINARY, Bytes(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234", false));
+    device.SetRegistryValue(kPopupFontKey, u"Wt", REG_BINARY, {0x90, 0x01});  // 400 in two bytes
     LOGFONTW lf{};
     RunInZarvic([&] {
         HFONT font = CreateMenuFont();
@@ -126,14 +126,14 @@ TEST_F(MenuFontTest, ANameOf31CharactersAndShortNumbersAreStillARecord) {
 
 TEST_F(MenuFontTest, ValuesOfNoBytesAreReadWithoutHarm) {
     SetPopupFont(u"Menu Gothic", -16, 700, 1);
-    sim::SetRegistryValue(kPopupFontKey, u"Nm", REG_SZ, {});
-    sim::SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});
+    device.SetRegistryValue(kPopupFontKey, u"Nm", REG_SZ, {});
+    device.SetRegistryValue(kPopupFontKey, u"It", REG_DWORD, {});
     RunInZarvic([&] { DeleteObject(CreateMenuFont()); });
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    LOGFONTW device = sim::PopupMenuLogFont();  // the device's own menus: zero and no name
-    EXPECT_EQ(device.lfFaceName[0], 0);
-    EXPECT_EQ(device.lfItalic, 0);
-    EXPECT_EQ(device.lfHeight, -16);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    LOGFONTW own = device.PopupMenuLogFont();  // the device's own menus: zero and no name
+    EXPECT_EQ(own.lfFaceName[0], 0);
+    EXPECT_EQ(own.lfItalic, 0);
+    EXPECT_EQ(own.lfHeight, -16);
 }
 
 TEST_F(MenuFontTest, AnAbsurdHeightIsMeasuredAsTheTallestFont) {
@@ -148,7 +148,7 @@ TEST_F(MenuFontTest, AnAbsurdHeightIsMeasuredAsTheTallestFont) {
 TEST_F(MenuFontTest, AChangedRecordCountsAtTheNextMeasurement) {
     int before = 0, after = 0;
     RunInZarvic([&] { before = GetMenuTextWidth(MainWindow(), u"AAAA"); });
-    sim::DeleteRegistryKey(kPopupFontKey);
+    device.DeleteRegistryKey(kPopupFontKey);
     RunInZarvic([&] { after = GetMenuTextWidth(MainWindow(), u"AAAA"); });
     EXPECT_EQ(before, 4 * kNarrow);
     EXPECT_EQ(after, 4 * 7) << "the system font's narrow advance";
@@ -168,10 +168,10 @@ TEST_F(MenuFontTest, TextWidthIsMeasuredInTheMenuFontAndGivesEverythingBack) {
     EXPECT_EQ(empty, 0);
     EXPECT_EQ(none, 0);
     EXPECT_EQ(gone, 0) << "no context for a window that does not exist";
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
-    EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
-    EXPECT_TRUE(sim::GdiMisuses(zarvic).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
+    EXPECT_EQ(device.OpenRegistryKeys(), 0u);
+    EXPECT_TRUE(device.GdiMisuses(zarvic).empty());
 }
 
 // Lines per screen come from the work area and the default font of the window's context,
@@ -187,11 +187,11 @@ TEST_P(LinesPerScreenTest, DividesTheScreenHeight) {
     sim::FontModel system;
     system.height = GetParam().height;
     system.externalLeading = GetParam().leading;
-    sim::SetFontModel(u"System", 0, system);
+    device.SetFontModel(u"System", 0, system);
     int lines = -1;
     RunInZarvic([&] { lines = GetMenuLinesPerScreen(MainWindow()); });
     EXPECT_EQ(lines, GetParam().expected);
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(MenuFont, LinesPerScreenTest,

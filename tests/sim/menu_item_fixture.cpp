@@ -33,7 +33,7 @@ void UseTestMenuFont() {
     model.narrow = kNarrow;
     model.wide = kWide;
     model.fullWidth = kFullWidth;
-    sim::SetFontModel(kMenuFace, 0, model);
+    sim::Device::Current().SetFontModel(kMenuFace, 0, model);
     SetPopupFont(kMenuFace, kMenuFontHeight);
 }
 

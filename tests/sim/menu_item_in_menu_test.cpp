@@ -25,10 +25,10 @@ protected:
         sim::FontModel system;
         system.height = kLineHeight;
         system.externalLeading = kLeading;
-        sim::SetFontModel(u"System", 0, system);
+        device.SetFontModel(u"System", 0, system);
         // an application's caret at (100, 60) on a device whose caret is system-wide: the
         // menu opens there
-        sim::SetSystemWideCaret(true);
+        device.SetSystemWideCaret(true);
         WNDCLASSW wc{};
         wc.lpfnWndProc = CaretHostProc;
         wc.lpszClassName = u"CaretHost";
@@ -39,7 +39,7 @@ protected:
     }
     void OpenHistoryMenu() {
         ASSERT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-        menu = sim::OpenMenu();
+        menu = device.OpenMenu();
         ASSERT_TRUE(menu.has_value());
         tip = device.FindWindow(u"Zarvic_MenuTip");
     }
@@ -47,14 +47,14 @@ protected:
     std::vector<sim::TextRun> TextsOf(int pos) const {
         RECT r = menu->items[static_cast<size_t>(pos)].rect;
         std::vector<sim::TextRun> out;
-        for (const sim::TextRun& t : sim::DrawingOf(menu->window).texts)
+        for (const sim::TextRun& t : device.DrawingOf(menu->window).texts)
             if (t.formatRect.top == r.top && t.formatRect.bottom == r.bottom) out.push_back(t);
         return out;
     }
     COLORREF FillOf(int pos) const {
         RECT r = menu->items[static_cast<size_t>(pos)].rect;
         COLORREF color = 0xFFFFFFFF;
-        for (const sim::FilledRect& f : sim::DrawingOf(menu->window).fills)
+        for (const sim::FilledRect& f : device.DrawingOf(menu->window).fills)
             if (f.rect.top == r.top && f.rect.bottom == r.bottom && f.rect.right == r.right) color = f.color;
         return color;
     }
@@ -100,51 +100,51 @@ TEST_F(MenuInMenuTest, TheMenuShowsMnemonicsLabelsAndFollowsTheHighlightWithTheP
     }
 
     device.PressKey(VK_DOWN);
-    menu = sim::OpenMenu();
+    menu = device.OpenMenu();
     EXPECT_EQ(FillOf(0), RGB(0, 0, 128));
     EXPECT_EQ(TextsOf(0)[1].color, RGB(255, 255, 255));
     RECT client = MenuClientOnScreen();
     RECT shown = device.Window(tip)->rect;
     EXPECT_EQ(shown.left, client.right + 4);
     EXPECT_EQ(shown.top, client.top + menu->items[0].rect.top);
-    sim::WindowDrawing preview = sim::DrawingOf(tip);
+    sim::WindowDrawing preview = device.DrawingOf(tip);
     ASSERT_EQ(preview.texts.size(), 2u);
     EXPECT_EQ(preview.texts[0].text, u"first   line");
     EXPECT_EQ(preview.texts[1].text, u"and more");
 
     device.PressKey(VK_DOWN);
-    menu = sim::OpenMenu();
+    menu = device.OpenMenu();
     EXPECT_EQ(FillOf(0), RGB(192, 192, 192));
     EXPECT_EQ(TextsOf(0)[1].color, RGB(0, 0, 0)) << "the old highlight leaves no colour behind";
     EXPECT_EQ(device.Window(tip)->rect.top, client.top + menu->items[1].rect.top);
-    EXPECT_EQ(sim::DrawingOf(tip).texts.at(0).text, u"second & last");
+    EXPECT_EQ(device.DrawingOf(tip).texts.at(0).text, u"second & last");
 
     device.PressKey(VK_DOWN);
     device.PressKey(VK_DOWN);  // past the separator to "Clear Clipboard"
-    menu = sim::OpenMenu();
+    menu = device.OpenMenu();
     EXPECT_EQ(menu->highlighted, 4);
     EXPECT_TRUE(TipParked());
 
     HWND menuWindow = menu->window;
     LONG width = MenuClientOnScreen().right - MenuClientOnScreen().left;
     device.PressKey(VK_ESCAPE);
-    EXPECT_FALSE(sim::OpenMenu().has_value());
+    EXPECT_FALSE(device.OpenMenu().has_value());
     EXPECT_EQ(device.FindWindow(u"Zarvic_MenuTip"), nullptr);
     EXPECT_EQ(g_menuSize.cx, width) << "the right edge of the last item drawn";
-    EXPECT_EQ(sim::DrawingOf(menuWindow).texts.size(), 8u) << "what the menu last showed";
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
-    EXPECT_TRUE(sim::GdiMisuses().empty());
+    EXPECT_EQ(device.DrawingOf(menuWindow).texts.size(), 8u) << "what the menu last showed";
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
+    EXPECT_TRUE(device.GdiMisuses().empty());
 }
 
 TEST_F(MenuInMenuTest, TheLastFiveOfFortyEntriesHaveAnEmptyMnemonicColumn) {
     sim::FontModel small;  // lines of 10 pixels: 48 fit, so all forty entries are shown
     small.height = 8;
     small.externalLeading = 2;
-    sim::FontModel menuFont = sim::ModelOf(sim::PopupMenuLogFont());
+    sim::FontModel menuFont = sim::ModelOf(device.PopupMenuLogFont());
     menuFont.height = 8;
-    sim::SetFontModel(kMenuFace, 0, menuFont);
-    sim::SetFontModel(u"System", 0, small);
+    device.SetFontModel(kMenuFace, 0, menuFont);
+    device.SetFontModel(u"System", 0, small);
     std::vector<std::u16string> entries;
     for (int k = 0; k < 40; ++k) entries.push_back(u"entry " + std::u16string(1, static_cast<char16_t>(u'a' + k % 26)));
     PutHistory(entries);

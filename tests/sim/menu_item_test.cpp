@@ -41,15 +41,15 @@ protected:
     // FitTextToWidth as the drawing calls it, in a context of the menu window.
     std::u16string Fit(const std::u16string& src, int width, int count = MENU_LABEL_UNITS) {
         HDC dc = GetDC(nullptr);
-        HGDIOBJ before = sim::FindDc(dc)->font;
+        HGDIOBJ before = device.FontSelectedInto(dc);
         std::vector<WCHAR> out(static_cast<size_t>(count) + 8, u'Z');
         WCHAR* result = FitTextToWidth(dc, out.data(), src.c_str(), count, width, MENU_LABEL_TAB_SIZE);
         EXPECT_EQ(result, out.data());
-        EXPECT_EQ(sim::FindDc(dc)->font, before) << "the context's font is given back";
+        EXPECT_EQ(device.FontSelectedInto(dc), before) << "the context's font is given back";
         for (size_t i = static_cast<size_t>(count); i < out.size(); ++i)
             EXPECT_EQ(out[i], u'Z') << "written past the " << count << " units at " << i;
         ReleaseDC(nullptr, dc);
-        EXPECT_TRUE(sim::LiveGdiObjects(0).empty()) << "the menu font is deleted";
+        EXPECT_TRUE(device.LiveGdiObjects(0).empty()) << "the menu font is deleted";
         return std::u16string(out.data());
     }
 };
@@ -99,7 +99,7 @@ TEST_F(FitTextTest, LeavesTheDestinationWithoutASource) {
     EXPECT_EQ(FitTextToWidth(dc, out, nullptr, 4, 100, 4), out);
     EXPECT_EQ(std::u16string(out), u"x");
     ReleaseDC(nullptr, dc);
-    EXPECT_TRUE(sim::LiveGdiObjects(0).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(0).empty());
 }
 
 // ---- measuring ----
@@ -121,8 +121,8 @@ TEST_F(MenuLookTest, ItemsAreMeasuredInTheMenuFontAndCappedAtTheMaximumWidth) {
 
     g_maxItemWidth = 100;
     EXPECT_EQ(Measure(IDM_CLEAR).itemWidth, 100u) << "the cap holds for every item";
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
 }
 
 // ---- drawing ----
@@ -142,11 +142,11 @@ protected:
     RECT Row(int k) const { return RECT{0, 24 * k, 258, 24 * k + 24}; }
     std::vector<sim::TextRun> TextsIn(const RECT& row) const {
         std::vector<sim::TextRun> out;
-        for (const sim::TextRun& t : sim::DrawingOf(menuWindow).texts)
+        for (const sim::TextRun& t : device.DrawingOf(menuWindow).texts)
             if (t.box.top >= row.top && t.box.bottom <= row.bottom) out.push_back(t);
         return out;
     }
-    std::vector<sim::FilledRect> Fills() const { return sim::DrawingOf(menuWindow).fills; }
+    std::vector<sim::FilledRect> Fills() const { return device.DrawingOf(menuWindow).fills; }
 
     HDC dc = nullptr;
 };
@@ -275,7 +275,7 @@ TEST_F(DrawItemTest, EntriesWithoutAMnemonicLeaveTheColumnEmpty) {
         EXPECT_EQ(texts[0].text, u"entry");
         EXPECT_EQ(texts[0].box.left, kWide + 4 + 6) << "the label keeps its place";
     }
-    for (const sim::TextRun& t : sim::DrawingOf(menuWindow).texts)
+    for (const sim::TextRun& t : device.DrawingOf(menuWindow).texts)
         EXPECT_EQ(t.text.find(u'\xFFFF'), std::u16string::npos);
 }
 
@@ -287,10 +287,10 @@ TEST_F(DrawItemTest, DrawingGivesBackEveryFontAndHeapBlock) {
         Draw(dc, 201, Row(1), round % 2 == 1, menuHandle);
         Draw(dc, IDM_CANCEL, Row(2), false, menuHandle);
     }
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_TRUE(sim::GdiMisuses().empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_TRUE(device.GdiMisuses().empty());
     EXPECT_TRUE(device.LiveBlocks(zarvic).empty());
-    EXPECT_EQ(sim::FindDc(dc)->font, sim::DevicePopupMenuFont());
+    EXPECT_EQ(device.FontSelectedInto(dc), device.PopupMenuFont());
 }
 
 }  // namespace

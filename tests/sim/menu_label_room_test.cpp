@@ -23,12 +23,12 @@ void UseTestMenuFontAt(UINT dpi) {
     model.narrow = scale(kNarrow);
     model.wide = scale(kWide);
     model.fullWidth = scale(kFullWidth);
-    sim::SetFontModel(kMenuFace, scale(kMenuFontHeight), model);
+    sim::Device::Current().SetFontModel(kMenuFace, scale(kMenuFontHeight), model);
 }
 
 std::vector<sim::TextRun> TextsIn(HWND window, const RECT& row) {
     std::vector<sim::TextRun> out;
-    for (const sim::TextRun& t : sim::DrawingOf(window).texts)
+    for (const sim::TextRun& t : sim::Device::Current().DrawingOf(window).texts)
         if ((t.box.top + t.box.bottom) / 2 >= row.top && (t.box.top + t.box.bottom) / 2 < row.bottom) out.push_back(t);
     return out;
 }
@@ -83,7 +83,7 @@ TEST_F(HistoryMenuTest, OnEveryScreenTheMenuKeepsItsLabelsInItsItemsAndItsRowsIn
     }
     const sim::Monitor high{{0, 0, 800, 480}, {0, 0, 800, 454}, 144};
     for (UINT dpi : {96u, 144u}) {
-        if (dpi == 144) sim::SetMonitors({high});
+        if (dpi == 144) device.SetMonitors({high});
         PressMenuHotKey();
         ASSERT_TRUE(MenuIsOpen()) << dpi << " DPI";
         sim::OpenMenuInfo menu = Menu();

@@ -24,13 +24,13 @@ protected:
     // device context or GDI object of Zarvic's, and on the heap only the history entries
     // (and, with the tooltip on, the preview text it keeps until the next preview).
     void ExpectMenuTidiedAway(size_t previewBlocks) {
-        EXPECT_FALSE(sim::OpenMenu());
-        EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+        EXPECT_FALSE(device.OpenMenu());
+        EXPECT_EQ(device.LiveMenus(zarvic), 0u);
         EXPECT_EQ(device.FindWindow(u"MNU"), nullptr);
         EXPECT_EQ(device.FindWindow(u"Zarvic_MenuTip"), nullptr);
         EXPECT_EQ(device.Windows(zarvic).size(), 1u) << "the main window only";
-        EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
-        EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+        EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
+        EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
         EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size() + previewBlocks);
         EXPECT_EQ(g_mnemonicTable, nullptr);
         EXPECT_EQ(g_menuOpen, 0);
@@ -45,10 +45,10 @@ class MenuPlacementTest : public MenuRoadTest, public ::testing::WithParamInterf
 }  // namespace
 
 TEST_P(MenuPlacementTest, AMnemonicPastesTheEntryWhereTheCaretIsAndItMovesToTheTop) {
-    sim::SetSystemWideCaret(GetParam());
+    device.SetSystemWideCaret(GetParam());
     StartWithToolTip(false);
     Copy({u"first", u"second", u"third"});
-    sim::SetEditorText(editor, u"say: ");
+    device.SetEditorText(editor, u"say: ");
     POINT anchor{0, 0};
     if (GetParam()) {
         ASSERT_TRUE(GetCaretPos(&anchor));
@@ -68,8 +68,8 @@ TEST_P(MenuPlacementTest, AMnemonicPastesTheEntryWhereTheCaretIsAndItMovesToTheT
     EXPECT_EQ(device.Foreground(), MainWindow());
 
     device.TypeText(u"3");
-    EXPECT_EQ(sim::EditorText(editor), u"say: first");
-    EXPECT_EQ(sim::EditorCaret(editor), 10u);
+    EXPECT_EQ(device.EditorText(editor), u"say: first");
+    EXPECT_EQ(device.EditorCaret(editor), 10u);
     EXPECT_EQ(device.Foreground(), editor);
     ExpectMenuTidiedAway(0);
 
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(CaretOfItsThreadOrSystemWide, MenuPlacementTest, ::test
 TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
     StartWithToolTip(true);
     Copy({u"one", u"two\r\nlines", u"three"});
-    sim::SetEditorText(editor, u"");
+    device.SetEditorText(editor, u"");
     PressMenuHotKey();
     HWND tip = device.FindWindow(u"Zarvic_MenuTip");
     ASSERT_NE(tip, nullptr);
@@ -110,7 +110,7 @@ TEST_F(MenuRoadTest, ArrowsAndEnterPickWhileThePreviewFollowsTheHighlight) {
 
     device.PressKey(VK_UP);
     device.PressKey(VK_RETURN);
-    EXPECT_EQ(sim::EditorText(editor), u"one");
+    EXPECT_EQ(device.EditorText(editor), u"one");
     ExpectMenuTidiedAway(1);
     Tick();
     EXPECT_EQ(History()[0], u"one");
@@ -126,8 +126,8 @@ TEST_F(MenuRoadTest, OnAnyMenuWindowThePreviewIsBesideTheMenuOrOutOfSightAndTheP
     SIZE shown{0, 0};  // on the default device, the first
     std::u16string pasted;
     for (auto [menuClass, inset] : {std::pair{u"MNU", 0}, {u"#32768", 0}, {u"MNU", 3}, {u"#32768", 3}}) {
-        sim::SetMenuWindowClass(menuClass);
-        sim::SetMenuItemInset(inset);
+        device.SetMenuWindowClass(menuClass);
+        device.SetMenuItemInset(inset);
         PressMenuHotKey();
         device.PressKey(VK_DOWN);
         auto menu = Menu();
@@ -141,21 +141,21 @@ TEST_F(MenuRoadTest, OnAnyMenuWindowThePreviewIsBesideTheMenuOrOutOfSightAndTheP
         EXPECT_TRUE(beside || at.left == 21000) << sim::ToUtf8(menuClass) << " inset " << inset;
         EXPECT_TRUE(beside || menuClass != std::u16string(u"MNU") || inset) << "the default device shows it";
         device.PressKey(VK_RETURN);
-        EXPECT_EQ(sim::EditorText(editor), pasted += EntryText(0)) << sim::ToUtf8(menuClass) << " inset " << inset;
+        EXPECT_EQ(device.EditorText(editor), pasted += EntryText(0)) << sim::ToUtf8(menuClass) << " inset " << inset;
     }
 }
 
 TEST_F(MenuRoadTest, ShiftWithATapDeletesTheEntryInsteadOfPasting) {
     StartWithToolTip(true);
     Copy({u"keep", u"drop", u"newest"});
-    sim::SetEditorText(editor, u"");
+    device.SetEditorText(editor, u"");
     PressMenuHotKey();
     device.HoldKey(VK_SHIFT);
-    sim::TapMenuItem(1);
+    device.TapMenuItem(1);
     device.ReleaseKey(VK_SHIFT);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"newest", u"keep"}));
-    EXPECT_EQ(sim::EditorText(editor), u"");
-    EXPECT_EQ(sim::ClipboardText(), u"newest");
+    EXPECT_EQ(device.EditorText(editor), u"");
+    EXPECT_EQ(device.ClipboardText(), u"newest");
     EXPECT_EQ(device.Foreground(), editor);
     ExpectMenuTidiedAway(1);
 
@@ -167,7 +167,7 @@ TEST_F(MenuRoadTest, ShiftWithATapDeletesTheEntryInsteadOfPasting) {
     device.ReleaseKey(VK_SHIFT);
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"keep"}));
-    EXPECT_FALSE(sim::ClipboardText());
+    EXPECT_FALSE(device.ClipboardText());
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -176,13 +176,13 @@ TEST_F(MenuRoadTest, ClearClipboardAsksAndThenEmptiesBoth) {
     StartWithToolTip(false);
     Copy({u"a", u"b"});
     PressMenuHotKey();
-    sim::TapMenuItem(3);  // "Clear Clipboard", after two entries and the separator
+    device.TapMenuItem(3);  // "Clear Clipboard", after two entries and the separator
     const sim::MessageBoxRecord* box = device.OpenMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND));
     device.AnswerMessageBox(IDYES);
     EXPECT_TRUE(History().empty());
-    EXPECT_FALSE(sim::ClipboardText());
+    EXPECT_FALSE(device.ClipboardText());
     Tick();
     EXPECT_TRUE(History().empty());
 
@@ -199,23 +199,23 @@ TEST_F(MenuRoadTest, ClearClipboardAsksAndThenEmptiesBoth) {
 TEST_F(MenuRoadTest, TheMenuActsOnTheEntriesItShowsAndKeepsATextCopiedMeanwhile) {
     StartWithToolTip(true);
     Copy({u"a", u"b"});
-    sim::SetEditorText(editor, u"");
+    device.SetEditorText(editor, u"");
     PressMenuHotKey();
-    ASSERT_TRUE(sim::PutClipboardText(u"new"));
+    ASSERT_TRUE(device.PutClipboardText(u"new"));
     Tick();
     EXPECT_TRUE(MenuIsOpen());
-    sim::TapMenuItem(1);  // shown as "a"
-    EXPECT_EQ(sim::EditorText(editor), u"a");
+    device.TapMenuItem(1);  // shown as "a"
+    EXPECT_EQ(device.EditorText(editor), u"a");
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"a", u"new", u"b"}));
 
     PressMenuHotKey();
-    ASSERT_TRUE(sim::PutClipboardText(u"newer"));
+    ASSERT_TRUE(device.PutClipboardText(u"newer"));
     Tick();
     device.HoldKey(VK_SHIFT);
-    sim::TapMenuItem(0);  // shown as "a"
+    device.TapMenuItem(0);  // shown as "a"
     device.ReleaseKey(VK_SHIFT);
-    EXPECT_EQ(sim::ClipboardText(), u"newer");
+    EXPECT_EQ(device.ClipboardText(), u"newer");
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"newer", u"new", u"b"}));
     CloseZarvic();

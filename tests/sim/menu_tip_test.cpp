@@ -78,8 +78,8 @@ TEST_P(LayoutTest, PlacesTheTooltip) {
     EXPECT_EQ(out.top, c.expected.top);
     EXPECT_EQ(out.right, c.expected.right);
     EXPECT_EQ(out.bottom, c.expected.bottom);
-    EXPECT_TRUE(sim::LiveGdiObjects(0).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(0), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(0).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(0), 0u);
 }
 
 const RECT kItem{0, 0, 200, 24}, kLow{0, 0, 200, kLineHeight};
@@ -177,7 +177,7 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     EXPECT_EQ(g_menuTipItemId, static_cast<UINT>(IDM_HISTORY_FIRST + 1));
     EXPECT_EQ(g_hTrackedMenuWnd, menuWindow);
 
-    sim::WindowDrawing shown = sim::DrawingOf(tip);
+    sim::WindowDrawing shown = device.DrawingOf(tip);
     ASSERT_EQ(shown.fills.size(), 2u);
     EXPECT_EQ(shown.fills[0].color, RGB(0, 0, 0)) << "the frame in the info-text colour";
     EXPECT_EQ(shown.fills[0].rect.right, r.right - r.left);
@@ -198,8 +198,8 @@ TEST_F(MenuTipTest, ASelectedEntryShowsItsWholeTextBesideIt) {
     for (const sim::Call& c : device.Calls("GetSysColorBrush", zarvic)) brushes.push_back(c.args[0]);
     for (intptr_t colour : {COLOR_INFOTEXT, COLOR_INFOBK})
         EXPECT_NE(std::find(brushes.begin(), brushes.end(), colour | SYS_COLOR_INDEX_FLAG), brushes.end()) << colour;
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
-    EXPECT_EQ(sim::OpenDeviceContexts(zarvic), 0u);
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
+    EXPECT_EQ(device.OpenDeviceContexts(zarvic), 0u);
 }
 
 TEST_F(MenuTipTest, FollowsTheHighlightInEitherOrderOfTheTwoDrawings) {
@@ -259,7 +259,7 @@ TEST_F(MenuTipTest, NothingIsPreviewedWithoutTextSettingOrMemory) {
     PutHistory({u"zero", u"", u"two"});
     Draw(dc, 201, Row(1), true, menuHandle);
     EXPECT_TRUE(Parked()) << "an empty entry";
-    device.FailAllocations(0, 1);
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     Draw(dc, 202, Row(2), true, menuHandle);
     EXPECT_TRUE(Parked()) << "no memory";
     EXPECT_EQ(g_pszMenuTipText, nullptr);
@@ -313,12 +313,12 @@ TEST_F(MenuTipTest, DestroyingRemovesWindowTimerAndClassAndThePreviewGoesAtExit)
     ClearHistory();
     CloseZarvic();
     ExpectNoLeaks();
-    EXPECT_TRUE(sim::LiveGdiObjects(zarvic).empty());
+    EXPECT_TRUE(device.LiveGdiObjects(zarvic).empty());
 }
 
 TEST_F(MenuTipTest, WithoutAWindowNothingIsShownAndNothingBreaks) {
     RunInZarvic([] { DestroyMenuTip(); });
-    device.FailNextWindowCreation();
+    device.FailNext(sim::FaultPoint::WindowCreation);
     RunInZarvic([] { CreateMenuTip(); });
     EXPECT_EQ(g_hMenuTipWnd, nullptr);
     PutHistory({u"zero"});

@@ -29,7 +29,7 @@ protected:
             CopyInEditor(t);
             Tick();
         }
-        sim::SetEditorText(editor, u"");
+        device.SetEditorText(editor, u"");
         device.ClearCalls();
     }
     bool Hidden() const { return !device.Window(MainWindow())->visible; }
@@ -39,10 +39,10 @@ TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
     StartCapturing();
     Capture({u"alpha", u"beta"});
     ASSERT_EQ(History(), (std::vector<std::u16string>{u"beta", u"alpha"}));
-    sim::SetEditorText(editor, u"x: ");
+    device.SetEditorText(editor, u"x: ");
 
     Choose(IDM_HISTORY_FIRST + 1);
-    EXPECT_EQ(sim::EditorText(editor), u"x: alpha");
+    EXPECT_EQ(device.EditorText(editor), u"x: alpha");
     EXPECT_EQ(device.Foreground(), editor);
     EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kCtrlDown, kVDown, kVUp, kCtrlUp}));
     // The hide step comes first; a 10 ms pause separates V's press from its release.
@@ -52,14 +52,14 @@ TEST_F(PasteTest, ChosenEntryIsPastedAtTheCaretAndMovesToTheTop) {
     size_t pause = IndexOf(device, zarvic, "Sleep", IndexOf(device, zarvic, "keybd_event", firstKey + 1));
     EXPECT_EQ(device.Calls()[pause].args[0], 10);
     EXPECT_LT(pause, IndexOf(device, zarvic, "keybd_event", firstKey + 2));
-    EXPECT_EQ(sim::ClipboardOwner(), MainWindow());
+    EXPECT_EQ(device.ClipboardOwner(), MainWindow());
     EXPECT_EQ(History().size(), 2u) << "the history itself changes only at the next tick";
 
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
     Choose(IDM_HISTORY_FIRST);
     Tick();
-    EXPECT_EQ(sim::EditorText(editor), u"x: alphaalpha");
+    EXPECT_EQ(device.EditorText(editor), u"x: alphaalpha");
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"alpha", u"beta"}));
     CloseZarvic();
     ExpectNoLeaks();
@@ -72,20 +72,20 @@ TEST_F(PasteTest, TheFortiethEntryIsPastedLikeTheFirst) {
         CopyInEditor(text(k));
         Tick();
     }
-    sim::SetEditorText(editor, u"");
+    device.SetEditorText(editor, u"");
     ASSERT_EQ(History().size(), 40u);
     Choose(IDM_HISTORY_LAST);
-    EXPECT_EQ(sim::EditorText(editor), text(39));
+    EXPECT_EQ(device.EditorText(editor), text(39));
 }
 
 TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain) {
     StartCapturing();
     Capture({u"text"});
-    HWND second = sim::StartEditor(u"Second");
+    HWND second = device.StartEditor(u"Second");
     Choose(IDM_HISTORY_FIRST);
     EXPECT_EQ(device.Foreground(), second);
-    EXPECT_EQ(sim::EditorText(second), u"text");
-    EXPECT_EQ(sim::EditorText(editor), u"");
+    EXPECT_EQ(device.EditorText(second), u"text");
+    EXPECT_EQ(device.EditorText(editor), u"");
 
     SetForegroundWindow(editor);
     device.HoldKey(VK_CONTROL);
@@ -93,8 +93,8 @@ TEST_F(PasteTest, PasteGoesToTheWindowThatWasActiveAndCtrlHeldIsNotPressedAgain)
     Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_CONTROL);
     EXPECT_EQ(Keys(), (std::vector<std::vector<intptr_t>>{kVDown, kVUp}));
-    EXPECT_EQ(sim::EditorText(editor), u"text");
-    EXPECT_EQ(sim::EditorText(second), u"text");
+    EXPECT_EQ(device.EditorText(editor), u"text");
+    EXPECT_EQ(device.EditorText(second), u"text");
     CloseZarvic();
     ExpectNoLeaks();
 }
@@ -105,20 +105,20 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
     device.HoldKey(VK_SHIFT);
     Choose(IDM_HISTORY_FIRST + 2);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"c", u"b"}));
-    EXPECT_EQ(sim::ClipboardText(), u"c") << "a deleted older entry leaves the clipboard alone";
+    EXPECT_EQ(device.ClipboardText(), u"c") << "a deleted older entry leaves the clipboard alone";
     Choose(IDM_HISTORY_FIRST);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b"}));
-    EXPECT_TRUE(sim::ClipboardFormats().empty());
+    EXPECT_TRUE(device.ClipboardFormats().empty());
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b"})) << "the deleted text does not come back";
 
     // A picture copied since is the user's, not the deleted entry's copy.
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardHandle(CF_BITMAP, reinterpret_cast<HANDLE>(0x5000));
     Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
     EXPECT_TRUE(History().empty());
-    EXPECT_EQ(sim::ClipboardFormats(), std::vector<UINT>{CF_BITMAP});
+    EXPECT_EQ(device.ClipboardFormats(), std::vector<UINT>{CF_BITMAP});
     EXPECT_TRUE(Keys().empty());
     EXPECT_TRUE(Hidden());
     EXPECT_EQ(device.Foreground(), editor);
@@ -130,11 +130,11 @@ TEST_F(PasteTest, ShiftDeletesAndEmptiesTheClipboardOnlyOfTheNewestText) {
 TEST_F(PasteTest, ShiftDeletingTheNewestNeverWipesATextCopiedMeanwhile) {
     StartCapturing();
     Capture({u"a", u"b"});
-    sim::CopyTextOnceFree(u"new");
+    device.CopyTextOnceFree(u"new");
     device.HoldKey(VK_SHIFT);
     Choose(IDM_HISTORY_FIRST);
     device.ReleaseKey(VK_SHIFT);
-    EXPECT_EQ(sim::ClipboardText(), u"new");
+    EXPECT_EQ(device.ClipboardText(), u"new");
     Tick();
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"new", u"a"}));
 }
@@ -151,18 +151,18 @@ TEST_F(PasteTest, ClearAsksFirstAndCancelChangesNothing) {
     EXPECT_EQ(box->owner, MainWindow());
     device.AnswerMessageBox(IDNO);
     EXPECT_EQ(History().size(), 2u);
-    EXPECT_EQ(sim::ClipboardText(), u"b");
+    EXPECT_EQ(device.ClipboardText(), u"b");
     EXPECT_TRUE(Hidden());
     EXPECT_EQ(device.Foreground(), editor);
 
     Choose(IDM_CANCEL);
     EXPECT_EQ(History().size(), 2u);
-    EXPECT_EQ(sim::ClipboardText(), u"b");
+    EXPECT_EQ(device.ClipboardText(), u"b");
 
     Choose(IDM_CLEAR);
     device.AnswerMessageBox(IDYES);
     EXPECT_TRUE(History().empty());
-    EXPECT_TRUE(sim::ClipboardFormats().empty());
+    EXPECT_TRUE(device.ClipboardFormats().empty());
     EXPECT_EQ(device.Foreground(), editor);
     Tick();
     EXPECT_TRUE(History().empty());
@@ -181,7 +181,7 @@ TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
     ASSERT_NE(device.OpenMessageBox(), nullptr);
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
     device.Send(MainWindow(), WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     device.PressKey(VK_ESCAPE);
     ASSERT_NE(device.OpenMessageBox(), nullptr) << "Escape does not answer Yes or No";
     device.PressKey(VK_RETURN);
@@ -189,8 +189,8 @@ TEST_F(PasteTest, TheClearQuestionHoldsOffTheHotKeyAndTheTrayMenuAndTakesKeys) {
     EXPECT_TRUE(History().empty()) << "Enter chose the default button, Yes";
 
     device.Send(MainWindow(), WM_TRAY_CALLBACK, 1, WM_LBUTTONUP);
-    EXPECT_TRUE(sim::OpenMenu()) << "the tray menu opens again";
-    sim::TapOutsideMenu();
+    EXPECT_TRUE(device.OpenMenu()) << "the tray menu opens again";
+    device.TapOutsideMenu();
 }
 
 // The application opens the clipboard when it handles Ctrl+V; a poll just then spoils it.
@@ -207,7 +207,7 @@ TEST_F(PasteTest, TheNextPollWaitsAFullIntervalAfterThePasteKeys) {
     EXPECT_EQ(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX);
     device.Advance(1);
     EXPECT_NE(IndexOf(device, zarvic, "OpenClipboard", lastKey), SIZE_MAX);
-    EXPECT_EQ(sim::EditorText(editor), u"a");
+    EXPECT_EQ(device.EditorText(editor), u"a");
 }
 
 // Whatever the hot-key, the keys of a paste reach the application instead of reopening the
@@ -217,14 +217,14 @@ class OwnHotKeyPasteTest : public PasteTest, public ::testing::WithParamInterfac
 TEST_P(OwnHotKeyPasteTest, APasteWithCtrlVAsTheHotKeyReachesTheApplication) {
     device.SetSynthesisedKeysFireHotKeys(GetParam());
     StartWithHotKey(u'V', false, true, false);
-    editor = sim::StartEditor();
+    editor = device.StartEditor();
     Capture({u"a"});
     Choose(IDM_HISTORY_FIRST);
-    EXPECT_EQ(sim::EditorText(editor), u"a");
-    EXPECT_FALSE(sim::OpenMenu()) << "the menu reopened";
+    EXPECT_EQ(device.EditorText(editor), u"a");
+    EXPECT_FALSE(device.OpenMenu()) << "the menu reopened";
     EXPECT_TRUE(device.PressHotKey(MOD_CONTROL, 'V')) << "the hot-key is held again";
-    EXPECT_TRUE(sim::OpenMenu().has_value());
-    sim::TapOutsideMenu();
+    EXPECT_TRUE(device.OpenMenu().has_value());
+    device.TapOutsideMenu();
 }
 
 INSTANTIATE_TEST_SUITE_P(SynthesisedKeysFireHotKeys, OwnHotKeyPasteTest, ::testing::Bool());
@@ -234,23 +234,23 @@ INSTANTIATE_TEST_SUITE_P(SynthesisedKeysFireHotKeys, OwnHotKeyPasteTest, ::testi
 // letter typed for Ctrl and that letter.
 TEST_F(PasteTest, AHotKeyThatCannotBeTakenBackStopsTheWatcherAndSaysSo) {
     StartWithHotKey(u'V', false, true, false);
-    editor = sim::StartEditor();
+    editor = device.StartEditor();
     Capture({u"a", u"b"});
     device.HoldHotKeyElsewhere(MOD_CONTROL, 'V');
     Choose(IDM_HISTORY_FIRST + 1);
-    EXPECT_EQ(sim::EditorText(editor), u"a");
+    EXPECT_EQ(device.EditorText(editor), u"a");
     const sim::MessageBoxRecord* box = device.OpenMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text, u"ホットキーの設定に失敗しました\n\n他のキーの組み合わせを指定してください");
     device.PressKey(VK_RETURN);
     device.TypeText(u"x");
-    EXPECT_EQ(sim::EditorText(editor), u"ax");
+    EXPECT_EQ(device.EditorText(editor), u"ax");
     device.Advance(1000);
     EXPECT_EQ(History(), (std::vector<std::u16string>{u"b", u"a"})) << "no poll took the pasted text";
 
     size_t boxes = device.MessageBoxes().size();
     Choose(IDM_HISTORY_FIRST);
-    EXPECT_EQ(sim::EditorText(editor), u"axb");
+    EXPECT_EQ(device.EditorText(editor), u"axb");
     EXPECT_TRUE(device.HotKeys(MainWindow()).empty());
     EXPECT_EQ(PollInterval(), 0u);
     EXPECT_EQ(device.MessageBoxes().size(), boxes) << "the watcher stays stopped, and says so once";
@@ -265,24 +265,24 @@ TEST_F(PasteTest, NoPasteWhenTheEntryDidNotReachTheClipboard) {
         device.ClearCalls();
         Choose(IDM_HISTORY_FIRST + 1);
         EXPECT_TRUE(Keys().empty()) << why;
-        EXPECT_EQ(sim::EditorText(editor), u"") << why;
+        EXPECT_EQ(device.EditorText(editor), u"") << why;
         EXPECT_TRUE(Hidden()) << why;
         EXPECT_EQ(device.Foreground(), editor) << why;
         EXPECT_EQ(device.LiveBlocks(zarvic).size(), History().size()) << why << ": the copy was released";
     };
-    sim::HoldClipboardElsewhere();
+    device.HoldClipboardElsewhere();
     attempt("busy");
-    sim::ReleaseClipboardElsewhere();
-    device.FailAllocations(0, 1);
+    device.ReleaseClipboardElsewhere();
+    device.FailNext(sim::FaultPoint::LocalAlloc);
     attempt("no memory");
-    sim::FailSetClipboardData();
+    device.FailNext(sim::FaultPoint::ClipboardSetData);
     attempt("refused by the clipboard");
     device.ClearCalls();
     Choose(IDM_HISTORY_FIRST + 7);
     EXPECT_TRUE(Keys().empty()) << "empty slot";
 
     Choose(IDM_HISTORY_FIRST + 1);
-    EXPECT_EQ(sim::EditorText(editor), u"a");
+    EXPECT_EQ(device.EditorText(editor), u"a");
     CloseZarvic();
     ExpectNoLeaks();
 }

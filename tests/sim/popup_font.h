@@ -13,11 +13,11 @@ inline const std::u16string kPopupFontKey = u"System\\GWE\\Menu\\PopFnt";
 // Writes the popup-menu font's five values.
 inline void SetPopupFont(const std::u16string& face, LONG height, DWORD weight = 400, DWORD italic = 0,
                          DWORD charSet = 128) {
-    sim::SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(height));
-    sim::SetRegistryDword(kPopupFontKey, u"Wt", weight);
-    sim::SetRegistryDword(kPopupFontKey, u"It", italic);
-    sim::SetRegistryDword(kPopupFontKey, u"CS", charSet);
-    sim::SetRegistryString(kPopupFontKey, u"Nm", face);
+    sim::Device::Current().SetRegistryDword(kPopupFontKey, u"Ht", static_cast<DWORD>(height));
+    sim::Device::Current().SetRegistryDword(kPopupFontKey, u"Wt", weight);
+    sim::Device::Current().SetRegistryDword(kPopupFontKey, u"It", italic);
+    sim::Device::Current().SetRegistryDword(kPopupFontKey, u"CS", charSet);
+    sim::Device::Current().SetRegistryString(kPopupFontKey, u"Nm", face);
 }
 
 }  // namespace zarvic_test

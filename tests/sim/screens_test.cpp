@@ -29,7 +29,7 @@ void UseTestMenuFontAt144() {
     model.narrow = kNarrow * 3 / 2;
     model.wide = kWide * 3 / 2;
     model.fullWidth = kFullWidth * 3 / 2;
-    sim::SetFontModel(kMenuFace, kMenuFontHeight * 3 / 2, model);
+    sim::Device::Current().SetFontModel(kMenuFace, kMenuFontHeight * 3 / 2, model);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ void UseTestMenuFontAt144() {
 TEST_F(HistoryMenuTest, OnADesktopTheMenuOpensOnTheCaretsScreenInItsDpiWithThePreviewInItsWorkArea) {
     UseTestMenuFont();
     UseTestMenuFontAt144();
-    sim::SetMonitors({kPrimary, kLeftHigh});
+    device.SetMonitors({kPrimary, kLeftHigh});
     StartWithToolTip(true);
     CaptureEntries(2);
 
@@ -70,7 +70,7 @@ TEST_F(HistoryMenuTest, OnADesktopTheMenuOpensOnTheCaretsScreenInItsDpiWithThePr
 // moves up by that screen's work area, not the primary's.
 TEST_F(MenuLookTest, ThePreviewKeepsToTheWorkAreaOfTheMenusScreen) {
     const sim::Monitor above{{0, -600, 800, 0}, {0, -600, 800, -30}, 96};
-    sim::SetMonitors({kPrimary, kLeftHigh, above});
+    device.SetMonitors({kPrimary, kLeftHigh, above});
     std::u16string lines = u"line";
     for (int i = 1; i < 10; ++i) lines += u"\r\nline";
     struct Case {

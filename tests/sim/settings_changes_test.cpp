@@ -11,8 +11,8 @@ TEST_F(TrayUiTest, AShortcutBoxThePersonDidNotTouchNeverDeletesAShortcut) {
     OpenSettings();
     ASSERT_FALSE(Checked(106));
     // made while the dialog is open, by the person in the shell
-    sim::PlaceShortcut(kDesktop + u"\\Zarvic.lnk", kQuotedExe);
-    sim::PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
+    device.PlaceShortcut(kDesktop + u"\\Zarvic.lnk", kQuotedExe);
+    device.PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
     Tap(114);
     device.PressKey(VK_RETURN);
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zarvic.lnk"));
@@ -43,7 +43,7 @@ TEST_F(TrayUiTest, TheLetterBoxTakesOneCharacterUpperCasedAndFoldedToAKey) {
         EXPECT_EQ(device.OpenMessageBox(), nullptr) << sim::ToUtf8(c.typed) << ": registered";
     }
     OpenSettings();
-    EXPECT_FALSE(sim::InputMethodAllowed(Control(104).hwnd)) << "the letter box takes keys, not words";
+    EXPECT_FALSE(device.InputMethodComposesFor(Control(104).hwnd)) << "the letter box takes keys, not words";
     device.PressKey(VK_ESCAPE);
 }
 

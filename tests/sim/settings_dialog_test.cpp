@@ -34,7 +34,7 @@ TEST_F(TrayUiTest, FirstStartDialogShowsTheDefaultsCentredInTheForeground) {
     EXPECT_EQ(PollInterval(), 0u);
 
     device.PressKey(VK_ESCAPE);
-    EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL);
+    EXPECT_EQ(device.Dialogs().back().result, IDCANCEL);
     EXPECT_EQ(device.OpenMessageBox(), nullptr) << "dismissed with nothing set: nothing failed";
 
     EXPECT_EQ(device.FileBytes(kDataPath), DefaultDataFile());
@@ -86,7 +86,7 @@ TEST_F(TrayUiTest, TheLetterIsStoredAsOneUpperCaseCharacter) {
     EXPECT_TRUE(Control(104).enabled);
     ReplaceLetter(u"q");
     device.PressKey(VK_RETURN);
-    EXPECT_EQ(sim::Dialogs().back().result, IDOK);
+    EXPECT_EQ(device.Dialogs().back().result, IDOK);
     EXPECT_EQ(DataByte(kLetterAt), 'Q');
     EXPECT_EQ(DataByte(kLetterAt + 2), 0);
     EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, 'Q'));
@@ -172,8 +172,8 @@ TEST_F(TrayUiTest, ShortcutBoxesCreateAndRemoveLinksToTheExecutable) {
     Tap(106);
     Tap(107);
     device.PressKey(VK_RETURN);
-    EXPECT_EQ(sim::ShortcutTarget(kDesktop + u"\\Zravic.lnk"), kQuotedExe);
-    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe);
+    EXPECT_EQ(device.ShortcutTarget(kDesktop + u"\\Zravic.lnk"), kQuotedExe);
+    EXPECT_EQ(device.ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe);
 
     OpenSettings();
     EXPECT_TRUE(Checked(106));
@@ -187,14 +187,14 @@ TEST_F(TrayUiTest, ShortcutBoxesCreateAndRemoveLinksToTheExecutable) {
     device.PressKey(VK_RETURN);
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zravic.lnk"));
     EXPECT_FALSE(device.Exists(kStartUp + u"\\Zravic.lnk"));
-    EXPECT_EQ(sim::LiveItemIdLists(zarvic), 0u);
+    EXPECT_EQ(device.LiveItemIdLists(zarvic), 0u);
 }
 
 TEST_F(TrayUiTest, ShortcutBoxesSeeLinksUnderAnyNameAndRemoveOnlyTheFirst) {
-    sim::PlaceShortcut(kDesktop + u"\\A mine.lnk", u"\"\\PROGRAM FILES\\zarvic\\ZARVIC.EXE\"");
-    sim::PlaceShortcut(kDesktop + u"\\B mine.lnk", kQuotedExe);
-    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\\Program Files\\Zarvic\\Zarvic.exe");
-    sim::PlaceShortcut(kStartUp + u"\\Other.lnk", kQuotedExe + u" /quiet");
+    device.PlaceShortcut(kDesktop + u"\\A mine.lnk", u"\"\\PROGRAM FILES\\zarvic\\ZARVIC.EXE\"");
+    device.PlaceShortcut(kDesktop + u"\\B mine.lnk", kQuotedExe);
+    device.PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\\Program Files\\Zarvic\\Zarvic.exe");
+    device.PlaceShortcut(kStartUp + u"\\Other.lnk", kQuotedExe + u" /quiet");
     StartWithHotKey();
     OpenSettings();
     EXPECT_TRUE(Checked(106)) << "a link under another name, its target in other letter case";
@@ -210,13 +210,13 @@ TEST_F(TrayUiTest, ShortcutBoxesSeeLinksUnderAnyNameAndRemoveOnlyTheFirst) {
     EXPECT_TRUE(Checked(106)) << "the second link still points at the executable";
     Tap(107);
     device.PressKey(VK_RETURN);
-    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe) << "the foreign link is replaced";
-    EXPECT_EQ(sim::ShortcutTarget(kStartUp + u"\\Other.lnk"), kQuotedExe + u" /quiet");
+    EXPECT_EQ(device.ShortcutTarget(kStartUp + u"\\Zravic.lnk"), kQuotedExe) << "the foreign link is replaced";
+    EXPECT_EQ(device.ShortcutTarget(kStartUp + u"\\Other.lnk"), kQuotedExe + u" /quiet");
 }
 
 TEST_F(TrayUiTest, AnOverlongShortcutTargetIsReadWithinTheBuffer) {
     // A link made by hand may name a target longer than any path buffer of the program.
-    sim::PlaceShortcut(kDesktop + u"\\Long.lnk", u"\"" + std::u16string(400, u'x') + u"\"");
+    device.PlaceShortcut(kDesktop + u"\\Long.lnk", u"\"" + std::u16string(400, u'x') + u"\"");
     StartWithHotKey();
     OpenSettings();
     EXPECT_FALSE(Checked(106));
@@ -244,7 +244,7 @@ TEST_F(TrayUiTest, AMissingTemplateGoesOnAsIfCancelled) {
     zarvic = device.StartProgram(kExePath, &WinMain, sim::ResourceImage{});
     ASSERT_TRUE(device.IsRunning(zarvic));
     Command(IDM_SETTING);
-    EXPECT_TRUE(sim::Dialogs().empty());
+    EXPECT_TRUE(device.Dialogs().empty());
     EXPECT_EQ(device.OpenMessageBox(), nullptr);
     EXPECT_TRUE(HoldsHotKey(MOD_ALT | MOD_CONTROL, 'C'));
     EXPECT_EQ(PollInterval(), static_cast<UINT>(POLL_INTERVAL_MS));

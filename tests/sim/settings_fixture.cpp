@@ -25,7 +25,7 @@ HWND TrayUiTest::OpenAbout() {
 }
 
 sim::ControlInfo TrayUiTest::Control(int id) const {
-    std::optional<sim::ControlInfo> control = sim::FindDialogControl(Dialog(), id);
+    std::optional<sim::ControlInfo> control = device.FindDialogControl(Dialog(), id);
     EXPECT_TRUE(control.has_value()) << "no control " << id << " in the open dialog";
     return control.value_or(sim::ControlInfo{});
 }
@@ -45,8 +45,8 @@ int TrayUiTest::DataByte(size_t offset) const {
 
 void TrayUiTest::ExpectNothingLeft(size_t windowsBefore) const {
     ExpectNoLeaks();
-    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty()) << "an icon was not destroyed";
-    EXPECT_EQ(sim::LiveItemIdLists(zarvic), 0u) << "an item-id list was not freed";
+    EXPECT_TRUE(device.LiveIconObjects(zarvic).empty()) << "an icon was not destroyed";
+    EXPECT_EQ(device.LiveItemIdLists(zarvic), 0u) << "an item-id list was not freed";
     EXPECT_EQ(ZarvicWindows(), windowsBefore) << "a window was left behind";
 }
 

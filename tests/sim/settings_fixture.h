@@ -27,10 +27,10 @@ protected:
     void Command(int id);
     HWND OpenSettings();
     HWND OpenAbout();
-    HWND Dialog() const { return sim::OpenDialog(); }
+    HWND Dialog() const { return device.OpenDialog(); }
     sim::ControlInfo Control(int id) const;
     bool Checked(int id) const { return Control(id).check == BST_CHECKED; }
-    void Tap(int id) { sim::TapDialogControl(Dialog(), id); }
+    void Tap(int id) { device.TapDialogControl(Dialog(), id); }
     // Taps the letter box, rubs out what it holds and types text.
     void ReplaceLetter(const std::u16string& text);
     // The data file's byte at an offset, or -1 when there is no data file.

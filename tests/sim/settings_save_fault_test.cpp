@@ -25,12 +25,12 @@ public:
         StartZarvic();
         OpenSettings();
         ReplaceLetter(u"Q");
-        uint64_t before = sim::TimesReached(sim::FaultPoint::FileChange);
-        sim::FailAt(sim::FaultPoint::FileChange, before + n, cut);
+        uint64_t before = device.TimesReached(sim::FaultPoint::FileChange);
+        device.FailAt(sim::FaultPoint::FileChange, before + n, cut);
         Tap(IDOK);
-        *reached = sim::TimesReached(sim::FaultPoint::FileChange) - before;
+        *reached = device.TimesReached(sim::FaultPoint::FileChange) - before;
         Files files{device.FileBytes(kDataPath), device.FileBytes(kNewCopyPath)};
-        sim::FailAt(sim::FaultPoint::FileChange, 0);
+        device.FailAt(sim::FaultPoint::FileChange, 0);
         CloseZarvic();
         ExpectNoLeaks();
         return files;

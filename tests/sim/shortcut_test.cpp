@@ -15,7 +15,7 @@ protected:
     sim::Device device;
     WCHAR found[MAX_PATH] = {};
     void SetUp() override {
-        sim::GiveDesktopAPath(GetParam());
+        device.GiveDesktopAPath(GetParam());
         device.PlaceFile(kExePath, {'M', 'Z'});
     }
     int Find(int csidl) { return FindShortcutTo(nullptr, found, kExePath.c_str(), csidl); }
@@ -26,41 +26,41 @@ protected:
 INSTANTIATE_TEST_SUITE_P(VirtualOrFileSystemDesktop, ShortcutTest, ::testing::Bool());
 
 TEST_P(ShortcutTest, OnlyLnkFilesAreOpenedAndFoldersAndOtherTargetsAreNotTaken) {
-    sim::PlaceShortcut(kDesktop + u"\\a other.lnk", u"\"\\Windows\\pword.exe\"");
+    device.PlaceShortcut(kDesktop + u"\\a other.lnk", u"\"\\Windows\\pword.exe\"");
     device.PlaceDirectory(kDesktop + u"\\b folder.lnk");
     device.PlaceFile(kDesktop + u"\\c notes.txt", {'h', 'i'});
-    sim::PlaceShortcut(kDesktop + u"\\d Mine.txt", kQuotedExe);
-    sim::PlaceShortcut(kDesktop + u"\\e Mine.lnkx", kQuotedExe);
+    device.PlaceShortcut(kDesktop + u"\\d Mine.txt", kQuotedExe);
+    device.PlaceShortcut(kDesktop + u"\\e Mine.lnkx", kQuotedExe);
     EXPECT_EQ(Find(CSIDL_DESKTOP), 0) << "a shortcut under another extension is not looked at";
     for (const sim::Call& call : device.Calls("SHGetShortcutTarget"))
         EXPECT_EQ(call.text, kDesktop + u"\\a other.lnk") << "the only shortcut file";
-    sim::PlaceShortcut(kDesktop + u"\\f Mine.LNK", kQuotedExe);
+    device.PlaceShortcut(kDesktop + u"\\f Mine.LNK", kQuotedExe);
     ASSERT_EQ(Find(CSIDL_DESKTOP), 1);
     EXPECT_EQ(std::u16string(found), kDesktop + u"\\f Mine.LNK");
     EXPECT_EQ(Find(CSIDL_STARTUP), 0) << "the search stays in its folder";
     EXPECT_EQ(FindShortcutTo(nullptr, found, u"\\Program Files\\Zarvic\\Gone.exe", CSIDL_DESKTOP), 0);
     EXPECT_EQ(FindShortcutTo(nullptr, nullptr, kExePath.c_str(), CSIDL_DESKTOP), 0);
-    EXPECT_EQ(sim::LiveItemIdLists(0), 0u);
+    EXPECT_EQ(device.LiveItemIdLists(0), 0u);
 }
 
 TEST_P(ShortcutTest, AFolderThatCannotBeResolvedHoldsNoShortcut) {
-    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", kQuotedExe);
-    sim::FailSpecialFolder(CSIDL_STARTUP, true);
+    device.PlaceShortcut(kStartUp + u"\\Zravic.lnk", kQuotedExe);
+    device.FailNext(sim::FaultPoint::SpecialFolder, 0, true);
     EXPECT_EQ(Find(CSIDL_STARTUP), 0);
     EXPECT_EQ(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP), 0);
-    sim::FailSpecialFolder(CSIDL_STARTUP, false);
-    sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
+    device.FailAt(sim::FaultPoint::SpecialFolder, 0);
+    device.PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
 
-    sim::FailPathFromIdList(true);
+    device.FailNext(sim::FaultPoint::PathFromIdList, 0, true);
     WCHAR folder[MAX_PATH];
     EXPECT_EQ(GetSpecialFolderPath(nullptr, folder, CSIDL_DESKTOP), 0);
     EXPECT_EQ(folder[0], 0);
     EXPECT_EQ(Find(CSIDL_DESKTOP), 0);
-    EXPECT_EQ(sim::LiveItemIdLists(0), 0u) << "the item-id list is freed when its path cannot be had";
+    EXPECT_EQ(device.LiveItemIdLists(0), 0u) << "the item-id list is freed when its path cannot be had";
 }
 
 TEST_P(ShortcutTest, CreatingWritesZravicLnkReplacingAForeignOneButNeverAFolder) {
-    sim::PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\"\\Windows\\calc.exe\"");
+    device.PlaceShortcut(kStartUp + u"\\Zravic.lnk", u"\"\\Windows\\calc.exe\"");
     EXPECT_TRUE(CreateShortcutTo(nullptr, kExePath.c_str(), CSIDL_STARTUP));
     auto bytes = device.FileBytes(kStartUp + u"\\Zravic.lnk");
     ASSERT_TRUE(bytes);

@@ -48,11 +48,11 @@ TEST_F(ZarvicTest, SecondCopyExitsAtOnceAndLeavesTheFirstAlone) {
 // Started from a shortcut or the Startup folder, Zarvic must not take the keyboard from
 // the application the person is typing in.
 TEST_F(ZarvicTest, StartingLeavesTheForegroundApplicationItsKeys) {
-    HWND editor = sim::StartEditor();
+    HWND editor = device.StartEditor();
     StartWithHotKey();
     EXPECT_EQ(device.Foreground(), editor);
     device.TypeText(u"ok");
-    EXPECT_EQ(sim::EditorText(editor), u"ok");
+    EXPECT_EQ(device.EditorText(editor), u"ok");
 }
 
 TEST_F(ZarvicTest, MainWindowIsAHiddenToolWindowFarOffTheScreenAtTheBottom) {
@@ -71,16 +71,16 @@ TEST_F(ZarvicTest, MainWindowIsAHiddenToolWindowFarOffTheScreenAtTheBottom) {
 
 TEST_F(ZarvicTest, TrayIconComesWithTheWindowAndGoesWithIt) {
     StartWithHotKey();
-    ASSERT_EQ(sim::TrayIcons().size(), 1u);
-    EXPECT_EQ(sim::TrayIcons()[0].hwnd, MainWindow());
-    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
+    ASSERT_EQ(device.TrayIcons().size(), 1u);
+    EXPECT_EQ(device.TrayIcons()[0].hwnd, MainWindow());
+    EXPECT_EQ(device.TrayIcons()[0].tip, u"ZarvicEx");
     CloseZarvic();
-    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.TrayIcons().empty());
     ExpectNoLeaks();
 }
 
 TEST_F(ZarvicTest, MutexFailureEndsWithCodeZeroBeforeAnythingElse) {
-    device.FailMutexCreation(true);
+    device.FailNext(sim::FaultPoint::MutexCreation, 0, true);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_TRUE(device.Windows(zarvic).empty());
@@ -93,9 +93,9 @@ class StartUpFault : public ZarvicTest, public ::testing::WithParamInterface<int
 
 TEST_P(StartUpFault, ClosesTheMutexAndSavesNothing) {
     if (GetParam() == 0)
-        device.FailNextClassRegistration();
+        device.FailNext(sim::FaultPoint::ClassRegistration);
     else
-        device.FailNextWindowCreation();
+        device.FailNext(sim::FaultPoint::WindowCreation);
     StartZarvic();
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_FALSE(device.Exists(kDataPath));
@@ -107,10 +107,10 @@ INSTANTIATE_TEST_SUITE_P(ClassOrWindow, StartUpFault, ::testing::Values(0, 1));
 
 TEST_F(ZarvicTest, MessageLoopFailureEndsWithoutDestroyingButStillSaves) {
     StartWithHotKey();
-    device.FailNextGetMessage();
+    device.FailNext(sim::FaultPoint::MessageRetrieval);
     device.Post(MainWindow(), WM_NULL);
     EXPECT_EQ(device.ExitCode(zarvic), 0);
-    EXPECT_EQ(sim::TrayIcons().size(), 1u) << "WM_DESTROY must not have run";
+    EXPECT_EQ(device.TrayIcons().size(), 1u) << "WM_DESTROY must not have run";
     EXPECT_EQ(device.FileBytes(kDataPath), DataFileWithHotKey(u'C', true, true, false));
     ExpectNoLeaks();
 }

@@ -23,8 +23,8 @@ protected:
     }
     // Opens the tray menu with a tap on the icon and returns it.
     sim::OpenMenuInfo OpenTrayMenu() {
-        EXPECT_TRUE(sim::TapTrayIcon(1));
-        auto menu = sim::OpenMenu();
+        EXPECT_TRUE(device.TapTrayIcon(1));
+        auto menu = device.OpenMenu();
         EXPECT_TRUE(menu.has_value());
         return menu.value_or(sim::OpenMenuInfo{});
     }
@@ -37,20 +37,20 @@ using Posted = std::vector<std::pair<UINT, WPARAM>>;
 
 TEST_F(TrayTest, TheIconCarriesItsTipAndSmallImageAndComesBackWithTheTaskbar) {
     StartWithHotKey();
-    ASSERT_EQ(sim::TrayIcons().size(), 1u);
-    const sim::TrayIcon& icon = sim::TrayIcons()[0];
+    ASSERT_EQ(device.TrayIcons().size(), 1u);
+    const sim::TrayIcon& icon = device.TrayIcons()[0];
     EXPECT_EQ(icon.tip, u"ZarvicEx");
     EXPECT_EQ(icon.id, 1u);
     EXPECT_EQ(icon.hwnd, MainWindow());
     EXPECT_EQ(icon.callbackMessage, static_cast<UINT>(WM_TRAY_CALLBACK));
     EXPECT_TRUE(icon.hasIcon);
     EXPECT_EQ(icon.iconWidth, 16);
-    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty()) << "the program's copy of the image is destroyed";
+    EXPECT_TRUE(device.LiveIconObjects(zarvic).empty()) << "the program's copy of the image is destroyed";
 
-    sim::RestartTaskbar();
-    ASSERT_EQ(sim::TrayIcons().size(), 1u) << "the icon is added again for the new taskbar";
-    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
-    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
+    device.RestartTaskbar();
+    ASSERT_EQ(device.TrayIcons().size(), 1u) << "the icon is added again for the new taskbar";
+    EXPECT_EQ(device.TrayIcons()[0].tip, u"ZarvicEx");
+    EXPECT_TRUE(device.LiveIconObjects(zarvic).empty());
 }
 
 TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
@@ -81,38 +81,38 @@ TEST_F(TrayTest, ATapOpensTheMenuOnceAtTheBottomRightOfTheWorkArea) {
 
     // Dismissing it posts nothing but WM_NULL and leaves no menu behind.
     since = device.Calls().size();
-    sim::TapOutsideMenu();
-    EXPECT_FALSE(sim::OpenMenu());
+    device.TapOutsideMenu();
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(PostedSince(since), Posted{kNull});
-    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
-    EXPECT_EQ(sim::OpenDialog(), nullptr);
+    EXPECT_EQ(device.LiveMenus(zarvic), 0u);
+    EXPECT_EQ(device.OpenDialog(), nullptr);
     EXPECT_TRUE(device.IsRunning(zarvic));
 }
 
 TEST_F(TrayTest, DismissingTheMenuGivesTheForegroundBackToWhereThePersonWasTyping) {
     StartWithHotKey();
-    HWND editor = sim::StartEditor();
+    HWND editor = device.StartEditor();
     ASSERT_EQ(device.Foreground(), editor);
     OpenTrayMenu();
     EXPECT_EQ(device.Foreground(), MainWindow());
     device.PressKey(VK_ESCAPE);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(device.Foreground(), editor);
     device.TypeText(u"still here");
-    EXPECT_EQ(sim::EditorText(editor), u"still here");
+    EXPECT_EQ(device.EditorText(editor), u"still here");
 }
 
 TEST_F(TrayTest, ExitEndsZarvicFromItsLoopAndTakesTheIconAlong) {
     StartWithHotKey();
     OpenTrayMenu();
     size_t since = device.Calls().size();
-    sim::TapMenuItem(4);
+    device.TapMenuItem(4);
     auto posted = PostedSince(since);
     ASSERT_GE(posted.size(), 2u);
     EXPECT_EQ(posted[0], (std::pair<UINT, WPARAM>{WM_COMMAND, IDM_EXIT}));
     EXPECT_EQ(posted[1], kNull);
     EXPECT_FALSE(device.IsRunning(zarvic));
-    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.TrayIcons().empty());
     EXPECT_TRUE(device.Exists(kDataPath)) << "an ordinary exit saves the settings";
     ExpectNoLeaks();
 }
@@ -122,100 +122,100 @@ TEST_F(TrayTest, HelpIsGreyedUntilTheFileIsThereWithoutARestart) {
     device.PlaceDirectory(kHelpPath);
     OpenTrayMenu();
     size_t since = device.Calls().size();
-    sim::TapMenuItem(1);
-    EXPECT_TRUE(sim::OpenMenu()) << "a greyed item cannot be chosen";
-    sim::TapOutsideMenu();
+    device.TapMenuItem(1);
+    EXPECT_TRUE(device.OpenMenu()) << "a greyed item cannot be chosen";
+    device.TapOutsideMenu();
     EXPECT_EQ(PostedSince(since), Posted{kNull});
 
-    std::filesystem::remove(device.HostPath(kHelpPath));
+    device.RemoveFileOrFolder(kHelpPath);
     device.PlaceFile(kHelpPath, {'<', 'p', '>'});
     sim::OpenMenuInfo menu = OpenTrayMenu();
     EXPECT_EQ(menu.items[1].flags, static_cast<UINT>(MF_STRING));
-    sim::TapMenuItem(1);
-    ASSERT_EQ(sim::ShellExecutions().size(), 1u);
-    EXPECT_EQ(sim::ShellExecutions()[0].file, kHelpPath);
+    device.TapMenuItem(1);
+    ASSERT_EQ(device.ShellExecutions().size(), 1u);
+    EXPECT_EQ(device.ShellExecutions()[0].file, kHelpPath);
 }
 
 TEST_F(TrayTest, TheMenuStaysShutWhileADialogOrAMenuIsOpen) {
     StartWithHotKey(u'C', true, true, false);
     OpenSettings();
-    ASSERT_NE(sim::OpenDialog(), nullptr);
-    EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_FALSE(sim::OpenMenu()) << "not over the settings dialog";
+    ASSERT_NE(device.OpenDialog(), nullptr);
+    EXPECT_TRUE(device.TapTrayIcon(1));
+    EXPECT_FALSE(device.OpenMenu()) << "not over the settings dialog";
     device.PressKey(VK_ESCAPE);
 
     OpenAbout();
-    EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_FALSE(sim::OpenMenu()) << "not over the About box";
+    EXPECT_TRUE(device.TapTrayIcon(1));
+    EXPECT_FALSE(device.OpenMenu()) << "not over the About box";
     device.PressKey(VK_ESCAPE);
-    EXPECT_FALSE(sim::OpenMenu()) << "nor once it has closed";
+    EXPECT_FALSE(device.OpenMenu()) << "nor once it has closed";
 
     OpenTrayMenu();
     device.Post(MainWindow(), WM_OPEN_TRAY_MENU, 1, WM_LBUTTONUP);
-    sim::TapOutsideMenu();
-    EXPECT_FALSE(sim::OpenMenu()) << "not over the tray menu itself, nor after it";
+    device.TapOutsideMenu();
+    EXPECT_FALSE(device.OpenMenu()) << "not over the tray menu itself, nor after it";
 
     EXPECT_TRUE(device.PressHotKey(MOD_ALT | MOD_CONTROL, 'C'));
-    ASSERT_TRUE(sim::OpenMenu()) << "the history menu";
-    HWND history = sim::OpenMenu()->window;
-    EXPECT_TRUE(sim::TapTrayIcon(1));
-    EXPECT_EQ(sim::OpenMenu()->window, history) << "not over the history menu";
+    ASSERT_TRUE(device.OpenMenu()) << "the history menu";
+    HWND history = device.OpenMenu()->window;
+    EXPECT_TRUE(device.TapTrayIcon(1));
+    EXPECT_EQ(device.OpenMenu()->window, history) << "not over the history menu";
     device.PressKey(VK_ESCAPE);
-    EXPECT_FALSE(sim::OpenMenu()) << "nor after it";
-    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    EXPECT_FALSE(device.OpenMenu()) << "nor after it";
+    EXPECT_EQ(device.LiveMenus(zarvic), 0u);
 }
 
 TEST_F(TrayTest, MenuCommandsRunAfterTheMenuHasClosed) {
     StartWithHotKey();
     size_t windows = ZarvicWindows();
     OpenTrayMenu();
-    sim::TapMenuItem(0);
-    EXPECT_FALSE(sim::OpenMenu());
-    ASSERT_NE(sim::OpenDialog(), nullptr);
-    EXPECT_EQ(device.Window(sim::OpenDialog())->title, u"SETTING");
+    device.TapMenuItem(0);
+    EXPECT_FALSE(device.OpenMenu());
+    ASSERT_NE(device.OpenDialog(), nullptr);
+    EXPECT_EQ(device.Window(device.OpenDialog())->title, u"SETTING");
     device.PressKey(VK_ESCAPE);
 
     OpenTrayMenu();
-    sim::TapMenuItem(2);
-    ASSERT_NE(sim::OpenDialog(), nullptr);
-    EXPECT_EQ(device.Window(sim::OpenDialog())->title, u"ﾊﾞｰｼﾞｮﾝ情報");
+    device.TapMenuItem(2);
+    ASSERT_NE(device.OpenDialog(), nullptr);
+    EXPECT_EQ(device.Window(device.OpenDialog())->title, u"ﾊﾞｰｼﾞｮﾝ情報");
     device.PressKey(VK_RETURN);
 
     OpenTrayMenu();
-    sim::TapMenuItem(6);
+    device.TapMenuItem(6);
     ASSERT_NE(device.OpenMessageBox(), nullptr);
     device.AnswerMessageBox(IDNO);
     EXPECT_TRUE(device.IsRunning(zarvic));
-    EXPECT_EQ(sim::LiveMenus(zarvic), 0u);
+    EXPECT_EQ(device.LiveMenus(zarvic), 0u);
     ExpectNothingLeft(windows);
 }
 
 TEST_F(TrayTest, WithoutAWorkAreaTheMenuSitsAtTheScreensCorner) {
     StartWithHotKey();
-    sim::FailWorkAreaQuery(true);
+    device.FailNext(sim::FaultPoint::WorkAreaQuery, 0, true);
     sim::OpenMenuInfo menu = OpenTrayMenu();
     EXPECT_EQ(menu.rect.right, 800);
     EXPECT_EQ(menu.rect.bottom, 480);
-    sim::TapOutsideMenu();
+    device.TapOutsideMenu();
 }
 
 // At sign-in the taskbar may not be there yet when Zarvic starts; the icon comes once it
 // is, whether or not the taskbar tells anyone.
 TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedOnceTheTaskbarIsThere) {
-    sim::StopTaskbar();
+    device.StopTaskbar();
     StartWithHotKey();
-    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.TrayIcons().empty());
     device.Advance(10000);
-    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.TrayIcons().empty());
 
-    sim::StartTaskbar(false);
+    device.StartTaskbar(false);
     device.Advance(2000);
-    ASSERT_EQ(sim::TrayIcons().size(), 1u);
-    EXPECT_EQ(sim::TrayIcons()[0].tip, u"ZarvicEx");
+    ASSERT_EQ(device.TrayIcons().size(), 1u);
+    EXPECT_EQ(device.TrayIcons()[0].tip, u"ZarvicEx");
     for (const sim::TimerInfo& t : device.Timers(MainWindow()))
         EXPECT_NE(t.id, static_cast<UINT_PTR>(TIMER_ID_TRAY_RETRY)) << "no more tries once it took";
     OpenTrayMenu();
-    sim::TapOutsideMenu();
-    EXPECT_FALSE(sim::OpenMenu());
-    EXPECT_TRUE(sim::LiveIconObjects(zarvic).empty());
+    device.TapOutsideMenu();
+    EXPECT_FALSE(device.OpenMenu());
+    EXPECT_TRUE(device.LiveIconObjects(zarvic).empty());
 }

@@ -25,7 +25,7 @@ protected:
         device.PlaceFile(folder + u"\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
         device.PlaceFile(folder + u"\\Zarvic.htm", {'<'});
         device.PlaceFile(folder + u"\\Photo.jpg", {1});
-        if (!record.empty()) sim::InstallApplication(u"Telvory Zarvic", record);
+        if (!record.empty()) device.InstallApplication(u"Telvory Zarvic", record);
         StartZarvic(folder + u"\\Zarvic.exe");
     }
     std::u16string Uninstall() {

@@ -1,6 +1,4 @@
 // Uninstall of an installed copy and of a loose copy, and the tree deletion under it.
-#include <filesystem>
-
 #include "app/app.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/sim_api.h"
@@ -31,16 +29,9 @@ protected:
         device.PlaceFile(kHelpPath, {'<', 'p', '>'});
         device.PlaceFile(kExeDir + u"\\Letter.txt", {'h', 'i'});
         device.PlaceFile(kExeDir + u"\\Photos\\Beach.jpg", {1, 2, 3});
-        sim::PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
-        sim::PlaceShortcut(kDesktop + u"\\Zz copy.lnk", kQuotedExe);
-        sim::PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
-    }
-    std::vector<std::u16string> FolderNames(const std::u16string& folder) const {
-        std::vector<std::u16string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(device.HostPath(folder)))
-            names.push_back(sim::FromUtf8(entry.path().filename().string()));
-        std::sort(names.begin(), names.end());
-        return names;
+        device.PlaceShortcut(kDesktop + u"\\Zravic.lnk", kQuotedExe);
+        device.PlaceShortcut(kDesktop + u"\\Zz copy.lnk", kQuotedExe);
+        device.PlaceShortcut(kStartUp + u"\\Zarvic.lnk", kQuotedExe);
     }
     void ChooseUninstall(const std::u16string& expectedText, int answer) {
         Command(IDM_UNINSTALL);
@@ -65,49 +56,49 @@ TEST_F(UninstallTest, AnsweringNoChangesNothing) {
     EXPECT_TRUE(device.Exists(kHelpPath));
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zravic.lnk"));
     EXPECT_TRUE(device.Exists(kStartUp + u"\\Zarvic.lnk"));
-    EXPECT_TRUE(sim::ShellExecutions().empty());
+    EXPECT_TRUE(device.ShellExecutions().empty());
     CloseZarvic();
     EXPECT_TRUE(device.Exists(kDataPath)) << "an ordinary exit still saves";
 }
 
 TEST_F(UninstallTest, InstalledCopyEmptiesItsFolderAndHandsOverToTheControlPanel) {
     FillFolder();
-    sim::InstallApplication(u"Telvory Zarvic", u"\\PROGRAM FILES\\zarvic");
+    device.InstallApplication(u"Telvory Zarvic", u"\\PROGRAM FILES\\zarvic");
     StartWithHotKey();
     ChooseUninstall(kInstalledText, IDYES);
 
-    EXPECT_EQ(FolderNames(kExeDir), std::vector<std::u16string>{u"Zarvic.exe"})
+    EXPECT_EQ(device.FolderNames(kExeDir), std::vector<std::u16string>{u"Zarvic.exe"})
         << "only the running executable is left; subfolders are gone";
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
     EXPECT_TRUE(device.Exists(kDesktop + u"\\Zz copy.lnk")) << "one link per folder is removed";
     EXPECT_FALSE(device.Exists(kStartUp + u"\\Zarvic.lnk"));
-    ASSERT_EQ(sim::ShellExecutions().size(), 1u);
-    EXPECT_EQ(sim::ShellExecutions()[0].file, u"\\Windows\\ctlpnl.exe") << "by its full path";
-    EXPECT_EQ(sim::ShellExecutions()[0].parameters, u"cplmain.cpl,12");
-    EXPECT_EQ(sim::ShellExecutions()[0].verb, u"open");
+    ASSERT_EQ(device.ShellExecutions().size(), 1u);
+    EXPECT_EQ(device.ShellExecutions()[0].file, u"\\Windows\\ctlpnl.exe") << "by its full path";
+    EXPECT_EQ(device.ShellExecutions()[0].parameters, u"cplmain.cpl,12");
+    EXPECT_EQ(device.ShellExecutions()[0].verb, u"open");
     EXPECT_FALSE(device.IsRunning(zarvic)) << "Exit follows";
     EXPECT_EQ(device.ExitCode(zarvic), 0);
     EXPECT_FALSE(device.Exists(kDataPath)) << "no data file is written after an uninstall";
-    EXPECT_TRUE(sim::TrayIcons().empty());
+    EXPECT_TRUE(device.TrayIcons().empty());
     ExpectNoLeaks();
 }
 
 TEST_F(UninstallTest, LooseCopyRemovesOnlyItsOwnFilesAndOpensItsFolder) {
     FillFolder();
-    sim::InstallApplication(u"Telvory Zarvic", u"\\Program Files\\Zarvic Old");  // installed, then moved
+    device.InstallApplication(u"Telvory Zarvic", u"\\Program Files\\Zarvic Old");  // installed, then moved
     device.PlaceFile(kExeDir + u"\\ZarvicDat.new", {0});  // left by a save that was cut off
     StartWithHotKey();
     ChooseUninstall(kLooseSharedText, IDYES);
 
-    EXPECT_EQ(FolderNames(kExeDir), (std::vector<std::u16string>{u"Letter.txt", u"Photos", u"Zarvic.exe"}))
+    EXPECT_EQ(device.FolderNames(kExeDir), (std::vector<std::u16string>{u"Letter.txt", u"Photos", u"Zarvic.exe"}))
         << "the person's files stay; the data file and the help file go";
     EXPECT_TRUE(device.Exists(kExeDir + u"\\Photos\\Beach.jpg"));
     EXPECT_FALSE(device.Exists(kDesktop + u"\\Zravic.lnk"));
     EXPECT_FALSE(device.Exists(kStartUp + u"\\Zarvic.lnk"));
-    ASSERT_EQ(sim::ShellExecutions().size(), 1u);
-    EXPECT_EQ(sim::ShellExecutions()[0].file, kExeDir);
-    EXPECT_FALSE(sim::ShellExecutions()[0].hasParameters);
-    EXPECT_TRUE(sim::ShellExecutions()[0].succeeded);
+    ASSERT_EQ(device.ShellExecutions().size(), 1u);
+    EXPECT_EQ(device.ShellExecutions()[0].file, kExeDir);
+    EXPECT_FALSE(device.ShellExecutions()[0].hasParameters);
+    EXPECT_TRUE(device.ShellExecutions()[0].succeeded);
     EXPECT_FALSE(device.IsRunning(zarvic));
     EXPECT_FALSE(device.Exists(kDataPath));
     ExpectNoLeaks();
@@ -116,19 +107,19 @@ TEST_F(UninstallTest, LooseCopyRemovesOnlyItsOwnFilesAndOpensItsFolder) {
 // An installer record may name a folder that was never Zarvic's alone: from such a
 // folder only Zarvic's own files go, as from a loose copy.
 TEST_F(UninstallTest, InstalledCopyNeverEmptiesAFolderOfTheSystem) {
-    sim::MoveSpecialFolder(CSIDL_PERSONAL, u"\\Data\\Documents");
+    device.MoveSpecialFolder(CSIDL_PERSONAL, u"\\Data\\Documents");
     for (const std::u16string folder : {u"\\Windows", u"\\Windows\\StartUp\\", u"\\TEMP", u"\\Data",
                                         u"\\Data\\Documents"}) {
         device.PlaceFile(folder + u"\\ZarvicDat.bin", DataFileWithHotKey(u'C', true, true, false));
         device.PlaceFile(folder + u"\\Zarvic.htm", {'<'});
         device.PlaceFile(folder + u"\\Mine.txt", {'m'});
-        sim::InstallApplication(u"Telvory Zarvic", folder);
+        device.InstallApplication(u"Telvory Zarvic", folder);
         StartZarvic(folder + u"\\Zarvic.exe");
         ChooseUninstall(kInstalledText, IDYES);
         EXPECT_TRUE(device.Exists(folder + u"\\Mine.txt")) << sim::ToUtf8(folder);
         EXPECT_FALSE(device.Exists(folder + u"\\ZarvicDat.bin")) << sim::ToUtf8(folder);
         EXPECT_FALSE(device.Exists(folder + u"\\Zarvic.htm")) << sim::ToUtf8(folder);
-        EXPECT_EQ(sim::ShellExecutions().back().file, u"\\Windows\\ctlpnl.exe");
+        EXPECT_EQ(device.ShellExecutions().back().file, u"\\Windows\\ctlpnl.exe");
         EXPECT_FALSE(device.IsRunning(zarvic));
     }
     // Desktop Windows' paths: drives, shares, and the system's folders on any drive.
@@ -149,18 +140,18 @@ TEST_F(UninstallTest, ExecutableInTheRootFolderLeavesTheRootAlone) {
     EXPECT_TRUE(device.Exists(u"\\Program Files"));
     EXPECT_TRUE(device.Exists(u"\\Windows\\Desktop"));
     EXPECT_FALSE(device.Exists(u"\\ZarvicDat.bin"));
-    ASSERT_EQ(sim::ShellExecutions().size(), 1u);
-    EXPECT_EQ(sim::ShellExecutions()[0].file, u"\\");
+    ASSERT_EQ(device.ShellExecutions().size(), 1u);
+    EXPECT_EQ(device.ShellExecutions()[0].file, u"\\");
     EXPECT_FALSE(device.IsRunning(zarvic));
 }
 
 TEST_F(UninstallTest, InstallerRecordIsReadCarefully) {
     device.PlaceDirectory(kExeDir);
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str())) << "no record";
-    sim::SetRegistryDword(kInstallerKey, u"Instl", 0);
-    sim::SetRegistryString(kInstallerKey, u"InstlDir", kExeDir);
+    device.SetRegistryDword(kInstallerKey, u"Instl", 0);
+    device.SetRegistryString(kInstallerKey, u"InstlDir", kExeDir);
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str())) << "Instl 0";
-    sim::SetRegistryDword(kInstallerKey, u"Instl", 1);
+    device.SetRegistryDword(kInstallerKey, u"Instl", 1);
     EXPECT_TRUE(IsInstalledCopy(kExeDir.c_str()));
     EXPECT_TRUE(IsInstalledCopy(u"\\program files\\ZARVIC")) << "letter case does not matter";
     EXPECT_FALSE(IsInstalledCopy(u"\\Program Files\\Zarvic\\Sub"));
@@ -168,17 +159,17 @@ TEST_F(UninstallTest, InstallerRecordIsReadCarefully) {
     // A value that fills the buffer without its NUL ends inside the buffer.
     std::vector<uint8_t> unterminated(MAX_PATH * 2, 0);
     for (size_t i = 0; i < unterminated.size(); i += 2) unterminated[i] = 'a';
-    sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, unterminated);
+    device.SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, unterminated);
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str()));
     EXPECT_TRUE(IsInstalledCopy(std::u16string(MAX_PATH, u'A').c_str()));
     // Shorter than the buffer and without its NUL: read at its own length, not its bytes'.
     std::vector<uint8_t> shortValue;
     for (char16_t c : kExeDir) shortValue.insert(shortValue.end(), {static_cast<uint8_t>(c), 0});
-    sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, shortValue);
+    device.SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, shortValue);
     EXPECT_TRUE(IsInstalledCopy(kExeDir.c_str()));
-    sim::SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, std::vector<uint8_t>(MAX_PATH * 2 + 2, 'a'));
+    device.SetRegistryValue(kInstallerKey, u"InstlDir", REG_SZ, std::vector<uint8_t>(MAX_PATH * 2 + 2, 'a'));
     EXPECT_FALSE(IsInstalledCopy(kExeDir.c_str())) << "too long for the buffer: not read";
-    EXPECT_EQ(sim::OpenRegistryKeys(), 0u);
+    EXPECT_EQ(device.OpenRegistryKeys(), 0u);
 }
 
 TEST_F(UninstallTest, DeleteTreeExceptSparesOnlyTheKeptFile) {
@@ -206,8 +197,7 @@ TEST_F(UninstallTest, DeleteTreeExceptLeavesWhatItCannotDeleteAndNeverFollowsFol
     device.PlaceFile(dir + u"\\locked.txt", {1});
     device.SetFileReadOnly(dir + u"\\locked.txt", true);
     device.PlaceFile(u"\\My Documents\\Diary.txt", {1});
-    std::filesystem::create_directory_symlink(device.HostPath(u"\\My Documents"),
-                                              device.HostPath(dir) / "Linked");
+    device.PlaceFolderLink(dir + u"\\Linked", u"\\My Documents");
     EXPECT_FALSE(DeleteTreeExcept(dir.c_str(), nullptr));
     EXPECT_TRUE(device.Exists(dir + u"\\locked.txt"));
     EXPECT_TRUE(device.Exists(u"\\My Documents\\Diary.txt")) << "a folder link is not followed";

@@ -17,7 +17,7 @@ WCHAR* NewText(const std::u16string& s) {
 class DeviceClipboardTest : public ::testing::Test {
 protected:
     sim::Device device;
-    HWND editor = sim::StartEditor();
+    HWND editor = device.StartEditor();
 };
 
 TEST_F(DeviceClipboardTest, OneOpenerAtATimeAndOnlyItMayUseTheClipboard) {
@@ -26,13 +26,13 @@ TEST_F(DeviceClipboardTest, OneOpenerAtATimeAndOnlyItMayUseTheClipboard) {
     EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);
     EXPECT_FALSE(CloseClipboard());
 
-    ASSERT_TRUE(sim::HoldClipboardElsewhere(100));
+    ASSERT_TRUE(device.HoldClipboardElsewhere(100));
     EXPECT_FALSE(OpenClipboard(editor));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(EmptyClipboard()) << "the other program's opening is not ours";
     device.Advance(100);
     ASSERT_TRUE(OpenClipboard(editor));
-    EXPECT_FALSE(sim::PutClipboardText(u"elsewhere")) << "a program holds it open";
+    EXPECT_FALSE(device.PutClipboardText(u"elsewhere")) << "a program holds it open";
     EXPECT_TRUE(CloseClipboard());
     EXPECT_FALSE(CloseClipboard());
 
@@ -49,7 +49,7 @@ TEST_F(DeviceClipboardTest, OneOpenerAtATimeAndOnlyItMayUseTheClipboard) {
 TEST_F(DeviceClipboardTest, DataChangesHandsAndIsFreedWhenReplacedOrEmptied) {
     ASSERT_TRUE(OpenClipboard(editor));
     EmptyClipboard();
-    EXPECT_EQ(sim::ClipboardOwner(), editor);
+    EXPECT_EQ(device.ClipboardOwner(), editor);
     WCHAR* one = NewText(u"one");
     WCHAR* two = NewText(u"two");
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, one), one);
@@ -64,7 +64,7 @@ TEST_F(DeviceClipboardTest, DataChangesHandsAndIsFreedWhenReplacedOrEmptied) {
     EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), two);
     LocalFree(two);
     EXPECT_EQ(device.BadFrees(), 1u) << "the program must not free the clipboard's data";
-    EXPECT_EQ(sim::ClipboardText(), u"two");
+    EXPECT_EQ(device.ClipboardText(), u"two");
 
     auto* ansi = static_cast<char*>(LocalAlloc(LPTR, 4));
     ansi[0] = 'a';
@@ -76,7 +76,7 @@ TEST_F(DeviceClipboardTest, DataChangesHandsAndIsFreedWhenReplacedOrEmptied) {
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    EXPECT_EQ(sim::ClipboardText(), std::nullopt);
+    EXPECT_EQ(device.ClipboardText(), std::nullopt);
 
     UINT mark = RegisterClipboardFormatW(u"Clipboard Viewer Ignore");
     EXPECT_GE(mark, 0xC000u);

@@ -209,7 +209,7 @@ TEST_F(DeviceTest, FilesFollowTheDeviceRules) {
 // A listing looks at the folder as it is at each step, in whichever order it comes.
 TEST_F(DeviceTest, AFolderIsListedLiveWhileItsEntriesAreDeleted) {
     for (bool backwards : {false, true}) {
-        sim::ListFoldersBackwards(backwards);
+        device.ListFoldersBackwards(backwards);
         const std::u16string folder = backwards ? u"\\Back\\" : u"\\Forth\\";
         for (const char16_t* name : {u"a", u"b", u"c", u"d"}) device.PlaceFile(folder + name, {1});
         WIN32_FIND_DATAW found;
@@ -249,7 +249,7 @@ TEST_F(DeviceTest, TheHeapAccountsForEveryBlockAndCatchesBadFrees) {
     EXPECT_EQ(LocalFree(block), nullptr);
     EXPECT_EQ(LocalFree(block), block) << "a second free fails";
     EXPECT_EQ(device.BadFrees(), 1u);
-    device.FailAllocations(1, 1);
+    device.FailNext(sim::FaultPoint::LocalAlloc, 1);
     HLOCAL kept = LocalAlloc(LMEM_FIXED, 4);
     EXPECT_NE(kept, nullptr);
     EXPECT_EQ(LocalAlloc(LMEM_FIXED, 4), nullptr);
@@ -289,7 +289,7 @@ TEST(DeviceKeyboard, CharactersFollowTheModifiersAsTheyWereWhenEachKeyCame) {
     // with, even though Shift is up again by the time the program reads them.
     g_typed.clear();
     for (auto [vk, up] : {std::pair{VK_SHIFT, false}, {'Q', false}, {'Q', true}, {VK_SHIFT, true}, {'Q', false}, {'Q', true}})
-        sim::KeyEvent(static_cast<UINT>(vk), up);
+        device.QueueKey(static_cast<UINT>(vk), up);
     device.RunUntilIdle();
     EXPECT_EQ(g_typed, u"Qq");
 }

@@ -135,8 +135,8 @@ protected:
         program = device.StartProgram(u"\\Windows\\host.exe", &DialogHost,
                                       sim::ResourceImage{kZarvicResources, kZarvicResourcesSize});
     }
-    HWND Dialog() const { return sim::OpenDialog(); }
-    sim::ControlInfo Control(int id) const { return sim::FindDialogControl(Dialog(), id).value_or(sim::ControlInfo{}); }
+    HWND Dialog() const { return device.OpenDialog(); }
+    sim::ControlInfo Control(int id) const { return device.FindDialogControl(Dialog(), id).value_or(sim::ControlInfo{}); }
     std::vector<WORD> Commands() const {
         std::vector<WORD> ids;
         for (const MSG& m : host.seen)
@@ -172,7 +172,7 @@ TEST_F(DialogTest, TemplateBecomesAWindowWhoseControlsTakeKeysAndTaps) {
     EXPECT_EQ(client.right, 240);   // 160 units * 6 / 4
     EXPECT_EQ(client.bottom, 110);  // 80 units * 11 / 8
 
-    auto controls = sim::DialogControls(dialog);
+    auto controls = device.DialogControls(dialog);
     ASSERT_EQ(controls.size(), 6u);
     EXPECT_EQ(controls[0].className, u"Static");
     EXPECT_EQ(controls[0].id, -1);
@@ -201,7 +201,7 @@ TEST_F(DialogTest, TemplateBecomesAWindowWhoseControlsTakeKeysAndTaps) {
     device.PressKey(VK_SPACE);
     EXPECT_EQ(Control(11).check, BST_CHECKED);
     EXPECT_EQ(host.seen.back().wParam, MAKEWPARAM(11, BN_CLICKED));
-    sim::TapDialogControl(dialog, -1);
+    device.TapDialogControl(dialog, -1);
     EXPECT_TRUE(Control(11).focused) << "a static takes no focus";
     SendDlgItemMessageW(dialog, 11, BM_SETCHECK, 2, 0);
     EXPECT_EQ(IsDlgButtonChecked(dialog, 11), static_cast<UINT>(BST_CHECKED)) << "a two-state box has no third state";
@@ -217,18 +217,18 @@ TEST_F(DialogTest, TemplateBecomesAWindowWhoseControlsTakeKeysAndTaps) {
     EnableWindow(GetDlgItem(dialog, 11), FALSE);
     EnableWindow(GetDlgItem(dialog, 10), FALSE);
     size_t seen = host.seen.size();
-    sim::TapDialogControl(dialog, 11);
-    sim::TapDialogControl(dialog, 10);
+    device.TapDialogControl(dialog, 11);
+    device.TapDialogControl(dialog, 10);
     device.TypeText(u"q");
     EXPECT_EQ(Control(10).text, u"xy") << "a disabled control takes no input";
     EXPECT_EQ(host.seen.size(), seen);
 
-    sim::TapDialogControl(dialog, 12);
+    device.TapDialogControl(dialog, 12);
     device.PressKey(VK_RETURN);
     EXPECT_EQ(Commands().back(), 12) << "Enter presses the focused push button";
-    sim::TapDialogClose(dialog);
+    device.TapDialogClose(dialog);
     EXPECT_EQ(host.result, IDCANCEL + 40) << "the close box cancels";
-    EXPECT_EQ(sim::Dialogs().back().result, IDCANCEL + 40);
+    EXPECT_EQ(device.Dialogs().back().result, IDCANCEL + 40);
     EXPECT_FALSE(device.IsRunning(program));
 }
 
@@ -245,7 +245,7 @@ TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndQuitEndsIt) {
     ASSERT_NE(host.owner, nullptr);
     EXPECT_FALSE(device.Window(host.owner)->enabled);
     EXPECT_EQ(device.Window(Dialog())->owner, host.owner);
-    sim::TapDialogControl(Dialog(), 12);
+    device.TapDialogControl(Dialog(), 12);
     EXPECT_EQ(host.result, -1);
     EXPECT_TRUE(host.ownerEnabledAfter);
     EXPECT_EQ(host.messageAfter, 0) << "the quit message is posted again for the program's own loop";
@@ -273,5 +273,5 @@ TEST_F(DialogTest, EndingDuringInitialisationShowsNothing) {
     host.dialogTemplate = reinterpret_cast<const DLGTEMPLATE*>(extended.data());
     program = device.StartProgram(u"\\Windows\\host.exe", &DialogHost);
     EXPECT_EQ(host.result, -1) << "the extended form is refused";
-    EXPECT_EQ(sim::Dialogs().size(), 1u);
+    EXPECT_EQ(device.Dialogs().size(), 1u);
 }

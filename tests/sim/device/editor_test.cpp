@@ -10,8 +10,8 @@ namespace {
 class EditorTest : public ::testing::Test {
 protected:
     sim::Device device;
-    HWND first = sim::StartEditor(u"First");
-    HWND second = sim::StartEditor(u"Second");
+    HWND first = device.StartEditor(u"First");
+    HWND second = device.StartEditor(u"Second");
 
     void Ctrl(UINT key) {
         device.HoldKey(VK_CONTROL);
@@ -20,10 +20,10 @@ protected:
     }
     // Where the caret stands on the screen, as a device with a system-wide caret says.
     POINT CaretOnScreen() const {
-        sim::SetSystemWideCaret(true);
+        sim::Device::Current().SetSystemWideCaret(true);
         POINT p{-1, -1};
         EXPECT_TRUE(GetCaretPos(&p));
-        sim::SetSystemWideCaret(false);
+        sim::Device::Current().SetSystemWideCaret(false);
         return p;
     }
     POINT ClientOrigin(HWND hwnd) const {
@@ -36,48 +36,48 @@ protected:
 TEST_F(EditorTest, KeysGoToTheForegroundEditorWhoseCaretFollowsTheText) {
     ASSERT_EQ(device.Foreground(), second);
     device.TypeText(u"Hi there");
-    EXPECT_EQ(sim::EditorText(second), u"Hi there");
-    EXPECT_EQ(sim::EditorText(first), u"");
+    EXPECT_EQ(device.EditorText(second), u"Hi there");
+    EXPECT_EQ(device.EditorText(first), u"");
     POINT origin = ClientOrigin(second);
     EXPECT_EQ(CaretOnScreen().x, origin.x + 4 + 8 * 8);
     device.TypeText(u"\rx");
-    EXPECT_EQ(sim::EditorText(second), u"Hi there\r\nx");
+    EXPECT_EQ(device.EditorText(second), u"Hi there\r\nx");
     EXPECT_EQ(CaretOnScreen().x, origin.x + 4 + 8);
     EXPECT_EQ(CaretOnScreen().y, origin.y + 4 + 16);
 
     SetForegroundWindow(first);
     device.TypeText(u"y");
-    EXPECT_EQ(sim::EditorText(first), u"y");
+    EXPECT_EQ(device.EditorText(first), u"y");
     EXPECT_EQ(CaretOnScreen().x, ClientOrigin(first).x + 4 + 8) << "the caret moved to the active editor";
 }
 
 TEST_F(EditorTest, CopyCutAndPasteGoThroughTheClipboard) {
     device.TypeText(u"hello world");
-    sim::SelectEditorText(second, 0, 5);
+    device.SelectEditorText(second, 0, 5);
     Ctrl('C');
-    EXPECT_EQ(sim::ClipboardText(), u"hello");
-    EXPECT_EQ(sim::ClipboardOwner(), second);
-    sim::SelectEditorText(second, 11, 6);
+    EXPECT_EQ(device.ClipboardText(), u"hello");
+    EXPECT_EQ(device.ClipboardOwner(), second);
+    device.SelectEditorText(second, 11, 6);
     Ctrl('X');
-    EXPECT_EQ(sim::EditorText(second), u"hello ");
-    EXPECT_EQ(sim::ClipboardText(), u"world");
+    EXPECT_EQ(device.EditorText(second), u"hello ");
+    EXPECT_EQ(device.ClipboardText(), u"world");
     Ctrl('V');
-    sim::SelectEditorText(second, 0, 5);
+    device.SelectEditorText(second, 0, 5);
     Ctrl('V');
-    EXPECT_EQ(sim::EditorText(second), u"world world");
-    EXPECT_EQ(sim::EditorCaret(second), 5u);
+    EXPECT_EQ(device.EditorText(second), u"world world");
+    EXPECT_EQ(device.EditorCaret(second), 5u);
 
-    sim::UseDesktopClipboard(true);  // a block whose exact size the editor can ask
+    device.UseDesktopClipboard(true);  // a block whose exact size the editor can ask
     device.SetHeapGranule(1);
-    sim::EmptyClipboardElsewhere();
-    sim::AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0});  // no NUL
-    sim::SelectEditorText(second, 0, 5);
+    device.EmptyClipboardElsewhere();
+    device.AddClipboardBytes(CF_UNICODETEXT, {'a', 0, 'b', 0});  // no NUL
+    device.SelectEditorText(second, 0, 5);
     Ctrl('V');
-    EXPECT_EQ(sim::EditorText(second), u"ab world");
+    EXPECT_EQ(device.EditorText(second), u"ab world");
 
-    sim::HoldClipboardElsewhere();
+    device.HoldClipboardElsewhere();
     Ctrl('V');
-    EXPECT_EQ(sim::EditorText(second), u"ab world");
+    EXPECT_EQ(device.EditorText(second), u"ab world");
     EXPECT_EQ(device.Calls("MessageBeep").size(), 1u);
     EXPECT_TRUE(device.LiveBlocks(0).empty());
     EXPECT_EQ(device.BadFrees(), 0u);

@@ -19,7 +19,7 @@ class GdiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::FontModel model{20, 16, 4, 10, 15, 20};
-        sim::SetFontModel(u"Test Face", 0, model);
+        device.SetFontModel(u"Test Face", 0, model);
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -34,9 +34,9 @@ protected:
         font = CreateFontIndirectW(&lf);
     }
     void TearDown() override { ReleaseDC(window, dc); }
-    std::vector<sim::TextRun> Texts() const { return sim::DrawingOf(window).texts; }
+    std::vector<sim::TextRun> Texts() const { return device.DrawingOf(window).texts; }
     void Draw(const char16_t* text, RECT r, UINT format) {
-        sim::ClearDrawing(window);
+        device.ClearDrawing(window);
         DrawTextW(dc, text, -1, &r, format);
     }
 
@@ -51,23 +51,23 @@ TEST_F(GdiTest, FontsAreAccountedAndMisuseIsReported) {
     EXPECT_EQ(GetObjectW(font, sizeof back, &back), static_cast<int>(sizeof back));
     EXPECT_EQ(sim::FaceOf(back), u"Test Face");
     EXPECT_EQ(SelectObject(dc, font), GetStockObject(SYSTEM_FONT)) << "a fresh context carries the system font";
-    ASSERT_EQ(sim::LiveGdiObjects(0).size(), 1u);
+    ASSERT_EQ(device.LiveGdiObjects(0).size(), 1u);
 
     EXPECT_TRUE(DeleteObject(font));
-    ASSERT_EQ(sim::GdiMisuses().size(), 1u) << "deleted while selected";
-    EXPECT_EQ(sim::LiveGdiObjects(0).size(), 1u) << "still in use by the context";
+    ASSERT_EQ(device.GdiMisuses().size(), 1u) << "deleted while selected";
+    EXPECT_EQ(device.LiveGdiObjects(0).size(), 1u) << "still in use by the context";
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    EXPECT_TRUE(sim::LiveGdiObjects(0).empty()) << "freed once let go";
+    EXPECT_TRUE(device.LiveGdiObjects(0).empty()) << "freed once let go";
     EXPECT_EQ(SelectObject(dc, font), nullptr);
     EXPECT_FALSE(DeleteObject(font));
-    EXPECT_EQ(sim::GdiMisuses().size(), 3u);
+    EXPECT_EQ(device.GdiMisuses().size(), 3u);
     EXPECT_TRUE(DeleteObject(GetStockObject(SYSTEM_FONT))) << "stock objects stay, harmlessly";
 
     HDC other = GetDC(window);
-    EXPECT_EQ(sim::OpenDeviceContexts(0), 2u);
+    EXPECT_EQ(device.OpenDeviceContexts(0), 2u);
     ReleaseDC(window, other);
     EXPECT_EQ(ReleaseDC(window, other), 0);
-    EXPECT_EQ(sim::OpenDeviceContexts(0), 1u);
+    EXPECT_EQ(device.OpenDeviceContexts(0), 1u);
 }
 
 TEST_F(GdiTest, MetricsAndExtentsFollowTheFontModel) {
@@ -138,7 +138,7 @@ TEST_F(GdiTest, FillingCoversWhatLiesWhollyBeneathInTheColoursOfTheScheme) {
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW | SYS_COLOR_INDEX_FLAG));
     EXPECT_TRUE(Texts().empty());
     FillRect(dc, &outside, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
-    auto fills = sim::DrawingOf(window).fills;
+    auto fills = device.DrawingOf(window).fills;
     ASSERT_EQ(fills.size(), 1u);
     EXPECT_EQ(fills[0].rect.right, 200) << "within the client area";
     EXPECT_EQ(fills[0].color, RGB(0, 0, 128));
@@ -148,9 +148,9 @@ TEST_F(GdiTest, FillingCoversWhatLiesWhollyBeneathInTheColoursOfTheScheme) {
     EXPECT_EQ(GetSysColor(99 | SYS_COLOR_INDEX_FLAG), 0u);
     EXPECT_EQ(GetSysColorBrush(99), nullptr);
     HBRUSH menu = GetSysColorBrush(COLOR_MENU | SYS_COLOR_INDEX_FLAG);
-    sim::SetSysColorValue(COLOR_MENU, RGB(1, 2, 3));
+    device.SetSysColorValue(COLOR_MENU, RGB(1, 2, 3));
     FillRect(dc, &part, menu);
-    EXPECT_EQ(sim::DrawingOf(window).fills.back().color, RGB(1, 2, 3)) << "the colour as it is now";
+    EXPECT_EQ(device.DrawingOf(window).fills.back().color, RGB(1, 2, 3)) << "the colour as it is now";
 }
 
 TEST_F(GdiTest, AMenuWindowsContextCarriesThePopupMenuFontOfACompleteRecord) {
@@ -162,18 +162,18 @@ TEST_F(GdiTest, AMenuWindowsContextCarriesThePopupMenuFontOfACompleteRecord) {
     auto faceIn = [&](HWND hwnd) {
         HDC menuDc = GetDC(hwnd);
         LOGFONTW lf{};
-        GetObjectW(sim::FindDc(menuDc)->font, sizeof lf, &lf);
+        GetObjectW(device.FontSelectedInto(menuDc), sizeof lf, &lf);
         ReleaseDC(hwnd, menuDc);
         return sim::FaceOf(lf);
     };
     EXPECT_EQ(faceIn(menu), u"System");
     const std::u16string key = u"System\\GWE\\Menu\\PopFnt";
-    for (const char16_t* name : {u"Ht", u"Wt", u"It", u"CS"}) sim::SetRegistryDword(key, name, 0);
+    for (const char16_t* name : {u"Ht", u"Wt", u"It", u"CS"}) device.SetRegistryDword(key, name, 0);
     EXPECT_EQ(faceIn(menu), u"System") << "an incomplete record counts for nothing";
-    sim::SetRegistryString(key, u"Nm", u"Test Face");
+    device.SetRegistryString(key, u"Nm", u"Test Face");
     EXPECT_EQ(faceIn(menu), u"Test Face");
     EXPECT_EQ(faceIn(window), u"System") << "other windows keep the system font";
-    EXPECT_EQ(sim::LiveGdiObjects(0).size(), 1u) << "the menu font is the device's own";
+    EXPECT_EQ(device.LiveGdiObjects(0).size(), 1u) << "the menu font is the device's own";
 }
 
 TEST_F(GdiTest, PaintingErasesWithTheClassBrushAndGivesItsContextBack) {
@@ -185,10 +185,10 @@ TEST_F(GdiTest, PaintingErasesWithTheClassBrushAndGivesItsContextBack) {
     ASSERT_NE(paint, nullptr);
     EXPECT_FALSE(ps.fErase) << "erased by the default processing";
     EXPECT_TRUE(Texts().empty());
-    EXPECT_EQ(sim::DrawingOf(window).fills.at(0).color, RGB(255, 255, 255));
+    EXPECT_EQ(device.DrawingOf(window).fills.at(0).color, RGB(255, 255, 255));
     EXPECT_EQ(ReleaseDC(window, paint), 0) << "a painting context goes back through EndPaint";
     EXPECT_TRUE(EndPaint(window, &ps));
-    EXPECT_EQ(sim::OpenDeviceContexts(0), 1u);
+    EXPECT_EQ(device.OpenDeviceContexts(0), 1u);
 }
 
 }  // namespace

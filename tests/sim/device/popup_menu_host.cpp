@@ -51,7 +51,7 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         Seen s{message, wParam, lParam, {}, {}, nullptr, GetForegroundWindow()};
         if (message == WM_DRAWITEM) {
             s.draw = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (sim::DeviceContext* dc = sim::FindDc(s.draw.hDC)) s.drawFont = dc->font;
+            s.drawFont = sim::Device::Current().FontSelectedInto(s.draw.hDC);
         }
         if (message == WM_MEASUREITEM) s.measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         gHost.seen.push_back(s);
@@ -125,7 +125,7 @@ std::vector<Seen> PopupMenuTest::SeenSince(size_t from, UINT message) const {
 }
 
 sim::OpenMenuInfo PopupMenuTest::Open() const {
-    auto open = sim::OpenMenu();
+    auto open = device.OpenMenu();
     if (!open) throw std::logic_error("no menu is open");
     return *open;
 }

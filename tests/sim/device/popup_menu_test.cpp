@@ -77,7 +77,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     EXPECT_EQ(w->className, u"MNU");
     EXPECT_TRUE(w->visible && w->topmost);
     EXPECT_EQ(device.Foreground(), gHost.window);
-    EXPECT_EQ(sim::Input().capture, open.window);
+    EXPECT_EQ(device.CapturingWindow(), open.window);
     RECT client;
     GetClientRect(open.window, &client);
     LONG y = 0;
@@ -96,7 +96,7 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     for (const Seen& d : drawn) {
         EXPECT_EQ(d.draw.itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
         EXPECT_EQ(d.draw.hwndItem, reinterpret_cast<HWND>(gHost.menu));
-        EXPECT_EQ(d.drawFont, sim::DevicePopupMenuFont()) << "the context carries the menu font";
+        EXPECT_EQ(d.drawFont, device.PopupMenuFont()) << "the context carries the menu font";
     }
     EXPECT_EQ(drawn[3].draw.itemState, static_cast<UINT>(ODS_GRAYED));
     EXPECT_EQ(drawn[3].draw.rcItem.top, open.items[4].rect.top);
@@ -106,10 +106,10 @@ TEST_F(PopupMenuTest, OpeningNotifiesMeasuresShowsAndPaintsAndEscapeTidiesUp) {
     EXPECT_FALSE(gHost.tracking);
     EXPECT_EQ(gHost.result, 0);
     EXPECT_FALSE(device.Window(open.window));
-    EXPECT_EQ(sim::Input().capture, nullptr);
+    EXPECT_EQ(device.CapturingWindow(), nullptr);
     EXPECT_EQ(MessagesSince(mark), (std::vector<UINT>{WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP}));
     EXPECT_EQ(gHost.seen[mark + 1].wParam, static_cast<WPARAM>(0xFFFF0000u));
-    EXPECT_EQ(sim::LiveMenus(host), 0u);
+    EXPECT_EQ(device.LiveMenus(host), 0u);
 }
 
 TEST_F(PopupMenuTest, TheHighlightMovesSkippingSeparatorsAndRedrawsOnlyWhatChanged) {
@@ -167,27 +167,27 @@ TEST_F(PopupMenuTest, EnterAndTapsChooseButNotGreyedItemsOrSeparatorsAndOutsideD
     OpenScriptedMenu();
     for (int i = 0; i < 4; ++i) device.PressKey(VK_DOWN);
     device.PressKey(VK_RETURN);
-    sim::TapMenuItem(3);
-    sim::TapMenuItem(4);
+    device.TapMenuItem(3);
+    device.TapMenuItem(4);
     EXPECT_TRUE(gHost.tracking) << "neither a greyed item nor a separator is chosen";
     device.PressKey(VK_DOWN);
     device.PressKey(VK_RETURN);
     EXPECT_EQ(gHost.result, 205);
 
     OpenScriptedMenu();
-    sim::TapMenuItem(2);
+    device.TapMenuItem(2);
     EXPECT_EQ(gHost.result, 203);
     EXPECT_TRUE(SeenOf(WM_COMMAND).empty()) << "TPM_RETURNCMD posts nothing";
 
     OpenScriptedMenu();
-    sim::TapOutsideMenu();
+    device.TapOutsideMenu();
     EXPECT_EQ(gHost.result, 0);
-    EXPECT_FALSE(sim::OpenMenu());
+    EXPECT_FALSE(device.OpenMenu());
     EXPECT_EQ(device.Foreground(), gHost.window);
 
     gScript.flags = 0;
     OpenScriptedMenu();
-    sim::TapMenuItem(1);
+    device.TapMenuItem(1);
     EXPECT_EQ(gHost.result, TRUE);
     auto commands = SeenOf(WM_COMMAND);
     ASSERT_EQ(commands.size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(PopupMenuTest, EnterAndTapsChooseButNotGreyedItemsOrSeparatorsAndOutsideD
     device.PressKey(VK_ESCAPE);
     EXPECT_EQ(gHost.result, TRUE) << "a dismissed menu is no failure";
     EXPECT_EQ(SeenOf(WM_COMMAND).size(), 1u);
-    EXPECT_EQ(sim::LiveMenus(host), 0u);
+    EXPECT_EQ(device.LiveMenus(host), 0u);
 }
 
 TEST_F(PopupMenuTest, CharactersGoToStringLettersFirstThenToTheOwner) {
@@ -247,7 +247,7 @@ TEST_F(PopupMenuTest, CharactersGoToStringLettersFirstThenToTheOwner) {
         reply = s.reply;
         device.TypeText(s.typed);
         EXPECT_EQ(asked, MAKEWPARAM(s.typed[0], MF_POPUP));
-        EXPECT_EQ(sim::OpenMenu() ? Open().highlighted : -2, s.highlighted) << HIWORD(s.reply);
+        EXPECT_EQ(device.OpenMenu() ? Open().highlighted : -2, s.highlighted) << HIWORD(s.reply);
         EXPECT_EQ(device.Calls("MessageBeep", host).size(), s.beeps);
     }
     EXPECT_EQ(gHost.result, 205);
@@ -319,7 +319,7 @@ TEST_F(PopupMenuTest, TheLoopKeepsTimersAndPostedMessagesGoingAndRefusesASecondM
     ASSERT_FALSE(SeenOf(WM_COMMAND).empty());
     EXPECT_EQ(SeenOf(WM_COMMAND).back().wParam, 999u);
     EXPECT_TRUE(gHost.tracking) << "the first menu stays open";
-    sim::TapMenuItem(0);
+    device.TapMenuItem(0);
     EXPECT_EQ(gHost.result, 201);
 }
 
@@ -346,5 +346,5 @@ TEST_F(PopupMenuTest, MenusAreAccountedUntilDestroyed) {
     EXPECT_EQ(Probe::results[3], static_cast<int>(ERROR_INVALID_MENU_HANDLE));
     EXPECT_EQ(Probe::results[4], -1);
     EXPECT_EQ(Probe::results[5], FALSE);
-    EXPECT_EQ(sim::LiveMenus(probe), 1u) << "the menu never destroyed shows";
+    EXPECT_EQ(device.LiveMenus(probe), 1u) << "the menu never destroyed shows";
 }

@@ -27,7 +27,7 @@ TEST_F(ShellTest, OpensLinksExistingPathsAndProgramsInWindows) {
     EXPECT_FALSE(Open(u"ctlpnl.exe"));
     device.PlaceFile(u"\\Windows\\ctlpnl.exe", {'M', 'Z'});
     EXPECT_TRUE(Open(u"ctlpnl.exe"));
-    EXPECT_EQ(sim::ShellExecutions().size(), 5u);
+    EXPECT_EQ(device.ShellExecutions().size(), 5u);
 }
 
 TEST_F(ShellTest, SpecialFoldersComeAsItemIdListsThatMustBeFreedOnce) {
@@ -41,14 +41,14 @@ TEST_F(ShellTest, SpecialFoldersComeAsItemIdListsThatMustBeFreedOnce) {
     ASSERT_TRUE(SHGetPathFromIDList(desktop, path));
     EXPECT_EQ(std::u16string(path), u"\\Windows\\Desktop");
     CoTaskMemFree(root);
-    sim::GiveDesktopAPath(true);
+    device.GiveDesktopAPath(true);
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &root), S_OK);
     ASSERT_TRUE(SHGetPathFromIDList(root, path));
     EXPECT_EQ(std::u16string(path), u"\\Windows\\Desktop");
     CoTaskMemFree(root);
-    EXPECT_EQ(sim::LiveItemIdLists(), 1u);
+    EXPECT_EQ(device.LiveItemIdLists(), 1u);
     CoTaskMemFree(desktop);
-    EXPECT_EQ(sim::LiveItemIdLists(), 0u);
+    EXPECT_EQ(device.LiveItemIdLists(), 0u);
     EXPECT_FALSE(SHGetPathFromIDList(desktop, path)) << "a freed list names nothing";
     CoTaskMemFree(desktop);
     EXPECT_EQ(device.BadFrees(), 1u) << "freeing twice is caught";
