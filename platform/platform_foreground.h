@@ -9,5 +9,5 @@
 BOOL GetForegroundCaretPos(LPPOINT point);
 // keybd_event for the application that has just been handed the activation. On the
 // device and on desktop Windows the plain call; under Wine the first press waits, briefly
-// and boundedly, until that application can take it (platform/win32/win32_key_focus.h).
+// and boundedly, until that application can take it (platform/win32/key_focus.cpp).
 void SendKeyToFocus(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extraInfo);

@@ -10,6 +10,6 @@ HWND CreateToolWindow(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD sty
 // DialogBoxIndirectParamW with every caption of the template shown whole. The templates
 // are laid out for the device's "System" font, and there this is the plain call. Desktop
 // Windows draws that name wider; there the dialog appears in the desktop's message font,
-// stretched by one factor where a caption would not fit (platform/win32/win32_dialogs.h).
+// stretched by one factor where a caption would not fit (platform/win32/dialog_fit.cpp).
 INT_PTR DialogBoxFitted(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC proc,
                         LPARAM param);
