@@ -36,9 +36,9 @@ WCHAR* FitTextToWidth(HDC dc, WCHAR* dst, LPCWSTR src, int count, int width, int
     // over its first units, and further only while all of them fit.
     int limit = count - 1 < MENU_MEASURE_FIRST_UNITS ? count - 1 : MENU_MEASURE_FIRST_UNITS;
     WCHAR next = 0;
-    int length = 0, kept = 0, used = 0;
+    int length = 0, kept = 0;
     for (;;) {
-        length = ExpandLineTabs(dst, limit + 1, src, tabSize, &used, &next);
+        length = ExpandLineTabs(dst, limit + 1, src, tabSize, NULL, &next);
         kept = FittingLength(dc, dst, length, width);
         if (kept < length || !next || limit == count - 1) break;
         limit = limit < (count - 1) / 4 ? limit * 4 : count - 1;

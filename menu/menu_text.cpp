@@ -21,6 +21,6 @@ int ExpandLineTabs(WCHAR* dst, int count, LPCWSTR src, int tabSize, int* used, W
             break;
         }
     }
-    *used = i;
+    if (used) *used = i;
     return length;
 }

@@ -14,6 +14,7 @@ inline int IsPair(WCHAR last, WCHAR next) { return IsHighSurrogate(last) && IsLo
 
 // Puts the first line of src into dst with its tabs expanded to stops every tabSize
 // columns, at most count - 1 units (count >= 1), and returns its length. dst is not
-// terminated. *used is the number of units of src taken; *next is the unit that would
-// have followed within the line (a space inside a tab), 0 when the line ended.
+// terminated. *used (where used is not NULL) is the number of units of src taken; *next
+// is the unit that would have followed within the line (a space inside a tab), 0 when the
+// line ended.
 int ExpandLineTabs(WCHAR* dst, int count, LPCWSTR src, int tabSize, int* used, WCHAR* next);
